@@ -1,0 +1,3 @@
+#include "app/ui/Program.h"
+
+int main(int argc, char** argv) { return korvex::runProgram(argc, argv); }

@@ -1,0 +1,36 @@
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#ifdef KORVEX_TEST_GUI
+#include <QApplication>
+using TestApplication = QApplication;
+#else
+#include <QCoreApplication>
+using TestApplication = QCoreApplication;
+#endif
+
+int main(int argc, char** argv) {
+    // Environment first: Qt reads HOME and the XDG variables when it first needs them.
+    QTemporaryDir sandbox(QDir::tempPath() + QStringLiteral("/korvex-test-XXXXXX"));
+    if (!sandbox.isValid())
+        return 2;
+    const QByteArray root = sandbox.path().toUtf8();
+    qputenv("KORVEX_TEST_SANDBOX", root);
+    qputenv("HOME", root + "/home");
+    qputenv("XDG_CONFIG_HOME", root + "/home/.config");
+    qputenv("XDG_DATA_HOME", root + "/home/.local/share");
+    qputenv("XDG_CACHE_HOME", root + "/home/.cache");
+    qputenv("XDG_RUNTIME_DIR", root + "/runtime");
+    for (const char* sub : {"/home/.config", "/home/.local/share", "/home/.cache", "/runtime",
+                            "/home/Pictures", "/home/Desktop", "/tmp"})
+        QDir().mkpath(QString::fromUtf8(root + sub));
+    QFile::setPermissions(QString::fromUtf8(root + "/runtime"),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+
+    TestApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
