@@ -47,6 +47,14 @@ QStringList loadRecentFolders(const QString& file) {
     return list;
 }
 
+// WM_LAUNCH_CAMERA: the source to copy from and whether to open the settings page first.
+struct LaunchCameraEvent : QEvent {
+    LaunchCameraEvent(QString s, bool settings)
+        : QEvent(QEvent::Type(WM_LAUNCH_CAMERA)), source(std::move(s)), settingsPage(settings) {}
+    QString source;
+    bool settingsPage;
+};
+
 } // namespace
 
 TfrmMain::TfrmMain(AppContext& context, QStringList arguments, QWidget* parent)
@@ -116,6 +124,7 @@ void TfrmMain::Setup() {
     QTimer::singleShot(std::max<qint64>(0, left), this, [this] { m_splash.reset(); });
 
     handleStartArguments();
+    DebugLog(QStringLiteral("Setup"), QStringLiteral("Ready"));
     m_idle.firstIdle = true;
     requestIdle();
     emit startUpFinished();
@@ -169,10 +178,7 @@ void TfrmMain::doidle() {
             m_idle.pendingCameraSource.clear();
             DebugLog(QStringLiteral("doidle"),
                      QStringLiteral("Posting WM_LAUNCH_USB with ") + source);
-            auto* launch = new QEvent(QEvent::Type(WM_LAUNCH_CAMERA));
-            launch->setAccepted(settingsPage);
-            setProperty("pendingLaunchSource", source);
-            QCoreApplication::postEvent(this, launch);
+            QCoreApplication::postEvent(this, new LaunchCameraEvent(source, settingsPage));
             break;
         }
         case IdleStep::FirstIdle:
@@ -199,13 +205,18 @@ bool TfrmMain::event(QEvent* e) {
         return true;
     }
     if (e->type() == QEvent::Type(WM_LAUNCH_CAMERA)) {
-        const QString source = property("pendingLaunchSource").toString();
-        emit cameraLaunchPosted(source, e->isAccepted());
-        QMessageBox::information(this, m_context.names.product,
-                                 QStringLiteral("A camera or memory card was found at %1.\r\n"
-                                                "Copying pictures from it is not available in "
-                                                "this version.")
-                                     .arg(source));
+        const auto* launch = static_cast<LaunchCameraEvent*>(e);
+        const QString source = launch->source;
+        emit cameraLaunchPosted(source, launch->settingsPage);
+        // Not modal: a launch must never block the event loop it arrived through.
+        auto* box = new QMessageBox(QMessageBox::Information, m_context.names.product,
+                                    QStringLiteral("A camera or memory card was found at %1.\r\n"
+                                                   "Copying pictures from it is not available "
+                                                   "in this version.")
+                                        .arg(source),
+                                    QMessageBox::Ok, this);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->open();
         return true;
     }
     return QMainWindow::event(e);

@@ -8,6 +8,7 @@
 #include "app/RunMode.h"
 #include "platform/ForeignWindow.h"
 #include "platform/SingleInstance.h"
+#include "platform/TerminationSignals.h"
 #include "support/DebugLog.h"
 
 #include <QApplication>
@@ -117,6 +118,8 @@ int runProgram(int argc, char** argv) {
     if (decision.mode == RunMode::_setpwd)
         return 0;
 
+    // The embedded browser of the guide and the service pages shares the GL context.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(context.names.product);
     QApplication::setApplicationDisplayName(context.names.product);
@@ -130,8 +133,13 @@ int runProgram(int argc, char** argv) {
         auto window = std::make_unique<TfrmMain>(context, args);
         QObject::connect(&instance, &SingleInstance::instanceStarted, window.get(),
                          &TfrmMain::OneInstance1InstanceStarted);
+        TerminationSignals termination;
+        QObject::connect(&termination, &TerminationSignals::terminationRequested, window.get(),
+                         &QWidget::close);
         window->startUp();
-        return QApplication::exec();
+        const int code = QApplication::exec();
+        window.reset(); // saves the recent folders before the process ends
+        return code;
     }
     case RunMode::_CONFIG: {
         TdlgEditSS dialog(context, argument2.compare(u"/Z", Qt::CaseInsensitive) == 0);
