@@ -18,6 +18,7 @@
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -113,10 +114,12 @@ void TfrmMain::buildPanels() {
     menuBar->layout()->setContentsMargins(4, 2, 4, 2);
     layout->addWidget(menuBar);
 
-    auto* toolbar = new QWidget(central);
+    // A tool bar folds the buttons that do not fit into its extension menu, so the window can
+    // still be made as narrow as a small screen needs.
+    auto* toolbar = new QToolBar(central);
     toolbar->setObjectName(QStringLiteral("pnlToolbar"));
-    auto* tools = new QHBoxLayout(toolbar);
-    tools->setContentsMargins(6, 2, 6, 2);
+    toolbar->setMovable(false);
+    toolbar->setToolButtonStyle(Qt::ToolButtonTextOnly);
     layout->addWidget(toolbar);
 
     m_splitter = new SnappingSplitter(this);
@@ -296,14 +299,13 @@ void TfrmMain::buildMenus() {
     barLayout->addWidget(logo);
 
     // The toolbar repeats the most used commands.
-    QWidget* toolbar = centralWidget()->findChild<QWidget*>(QStringLiteral("pnlToolbar"));
-    auto* tools = static_cast<QHBoxLayout*>(toolbar->layout());
+    auto* toolbar = centralWidget()->findChild<QToolBar*>(QStringLiteral("pnlToolbar"));
     const auto toolFor = [&](const QString& action, const QString& text, const QString& tip) {
         QToolButton* b = toolButton(text, tip, toolbar);
         b->setDefaultAction(m_actions.value(action));
         b->setText(text);
         b->setToolTip(tip);
-        tools->addWidget(b);
+        toolbar->addWidget(b);
     };
     toolFor(QStringLiteral("mkGetPictures"), QStringLiteral("Get Pictures"),
             QStringLiteral("Find folder with pictures you want to view"));
@@ -313,7 +315,9 @@ void TfrmMain::buildMenus() {
             QStringLiteral("Share the checked pictures online"));
     toolFor(QStringLiteral("mkUploadPictures"), QStringLiteral("Upload"),
             QStringLiteral("Upload the checked pictures"));
-    tools->addStretch();
+    auto* spacer = new QWidget(toolbar);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    toolbar->addWidget(spacer);
     toolFor(QStringLiteral("mkRotateLeft"), QStringLiteral("Rotate Left"),
             QStringLiteral("Rotate the picture left"));
     toolFor(QStringLiteral("mkRotateRight"), QStringLiteral("Rotate Right"),
