@@ -198,12 +198,16 @@ TEST(ShellRoutines, BrowserGetsTheAddress) {
     QDesktopServices::setUrlHandler(QStringLiteral("https"), &sink, "open");
     test::FakePrompter prompter;
     EXPECT_TRUE(OpenInBrowser(QStringLiteral("https://example.test/a?b=1"), &prompter));
+    QDesktopServices::setUrlHandler(QStringLiteral("http"), &sink, "open");
+    EXPECT_TRUE(OpenInBrowser(QStringLiteral("www.example.test"), &prompter));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
     // Without parameters an empty file takes its name from them.
     EXPECT_TRUE(ShellOpen(QString(), QStringLiteral("https://example.test/help")));
     QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
-    ASSERT_EQ(sink.urls.size(), 2);
+    ASSERT_EQ(sink.urls.size(), 3);
     EXPECT_EQ(sink.urls[0], QUrl(QStringLiteral("https://example.test/a?b=1")));
-    EXPECT_EQ(sink.urls[1], QUrl(QStringLiteral("https://example.test/help")));
+    EXPECT_EQ(sink.urls[1], QUrl(QStringLiteral("http://www.example.test")));
+    EXPECT_EQ(sink.urls[2], QUrl(QStringLiteral("https://example.test/help")));
     EXPECT_TRUE(prompter.messages.isEmpty());
 
     // No desktop to hand the address to in this process: the failure is shown.
