@@ -140,6 +140,16 @@ TEST_F(ShellFileTest, DeleteForGood) {
     EXPECT_EQ(no.questions.size(), 1);
 }
 
+TEST_F(ShellFileTest, WildcardsTouchFilesOnly) {
+    writeFile(path("src/sub.jpg/inner.jpg"), "I");
+    EXPECT_TRUE(ShellCopy(src + QStringLiteral("/*.jpg"), dst, false, true));
+    EXPECT_EQ(QDir(dst).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              (QStringList{"a.jpg", "b.jpg"}));
+    EXPECT_TRUE(ShellDelete(src + QStringLiteral("/*"), false, false, true));
+    EXPECT_EQ(QDir(src).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"sub.jpg"});
+    EXPECT_TRUE(QFile::exists(path("src/sub.jpg/inner.jpg")));
+}
+
 TEST_F(ShellFileTest, DeleteToTheTrashEvenWithoutTheDataFolder) {
     // Without the data folder Qt would write "files/" and "info/" into the current folder.
     const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
