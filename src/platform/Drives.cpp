@@ -90,8 +90,14 @@ public:
             if (!info.isValid() || !info.isReady())
                 continue;
             const QByteArray fs = info.fileSystemType();
+            const QString root = info.rootPath();
             if (fs == "proc" || fs == "sysfs" || fs == "devtmpfs" || fs == "devpts" ||
                 fs == "cgroup2" || fs == "overlay" || fs == "squashfs")
+                continue;
+            // The system's own run-time mounts hold no pictures.
+            if (!underMediaFolder(root) &&
+                (root.startsWith(QLatin1String("/run")) || root.startsWith(QLatin1String("/dev")) ||
+                 root.startsWith(QLatin1String("/sys")) || root.startsWith(QLatin1String("/proc"))))
                 continue;
             out.append(volumeFrom(info));
         }

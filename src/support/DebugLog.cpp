@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFile>
 #include <QLocale>
-
 #include <cstdio>
 
 namespace korvex {
@@ -16,10 +15,18 @@ QString g_folder;
 } // namespace
 
 namespace debuglog {
-void enable() { g_enabled = true; }
-bool enabled() { return g_enabled; }
-void setFolder(const QString& folder) { g_folder = folder; }
-QString folder() { return g_folder; }
+void enable() {
+    g_enabled = true;
+}
+bool enabled() {
+    return g_enabled;
+}
+void setFolder(const QString& folder) {
+    g_folder = folder;
+}
+QString folder() {
+    return g_folder;
+}
 void resetForTest() {
     g_enabled = false;
     g_firstCall = true;

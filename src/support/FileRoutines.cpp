@@ -73,7 +73,8 @@ QString UniqueFileName(const QString& path, const QString& separator, bool pad) 
     const qsizetype dot = extensionDot(path);
     const QString stem = dot < 0 ? path : path.left(dot);
     const QString extension = dot < 0 ? QString() : path.mid(dot);
-    for (qint64 n = pad ? 1 : 2; n < kUniqueNameCandidates + 2; ++n) {
+    const qint64 first = pad ? 1 : 2;
+    for (qint64 n = first; n < first + kUniqueNameCandidates; ++n) {
         const QString number = pad ? QStringLiteral("%1").arg(n, 3) : QString::number(n);
         const QString candidate = stem + separator + number + extension;
         if (!nameTaken(candidate))

@@ -56,7 +56,8 @@ bool ShellOpen(const QString& file, const QString& parameters) {
 }
 
 bool OpenInBrowser(const QString& address, Prompter* prompter) {
-    const bool opened = QDesktopServices::openUrl(urlFor(address));
+    // "www.example.com" is a web address here, as it was to the shell.
+    const bool opened = QDesktopServices::openUrl(QUrl::fromUserInput(address.trimmed()));
     if (!opened && prompter)
         prompter->message(MessageKind::Warning,
                           QStringLiteral("Error encountered launching your web browser"));

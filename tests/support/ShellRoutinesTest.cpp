@@ -140,6 +140,16 @@ TEST_F(ShellFileTest, DeleteForGood) {
     EXPECT_EQ(no.questions.size(), 1);
 }
 
+TEST_F(ShellFileTest, WildcardsTouchFilesOnly) {
+    writeFile(path("src/sub.jpg/inner.jpg"), "I");
+    EXPECT_TRUE(ShellCopy(src + QStringLiteral("/*.jpg"), dst, false, true));
+    EXPECT_EQ(QDir(dst).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              (QStringList{"a.jpg", "b.jpg"}));
+    EXPECT_TRUE(ShellDelete(src + QStringLiteral("/*"), false, false, true));
+    EXPECT_EQ(QDir(src).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"sub.jpg"});
+    EXPECT_TRUE(QFile::exists(path("src/sub.jpg/inner.jpg")));
+}
+
 TEST_F(ShellFileTest, DeleteToTheTrashEvenWithoutTheDataFolder) {
     // Without the data folder Qt would write "files/" and "info/" into the current folder.
     const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
@@ -198,12 +208,16 @@ TEST(ShellRoutines, BrowserGetsTheAddress) {
     QDesktopServices::setUrlHandler(QStringLiteral("https"), &sink, "open");
     test::FakePrompter prompter;
     EXPECT_TRUE(OpenInBrowser(QStringLiteral("https://example.test/a?b=1"), &prompter));
+    QDesktopServices::setUrlHandler(QStringLiteral("http"), &sink, "open");
+    EXPECT_TRUE(OpenInBrowser(QStringLiteral("www.example.test"), &prompter));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
     // Without parameters an empty file takes its name from them.
     EXPECT_TRUE(ShellOpen(QString(), QStringLiteral("https://example.test/help")));
     QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
-    ASSERT_EQ(sink.urls.size(), 2);
+    ASSERT_EQ(sink.urls.size(), 3);
     EXPECT_EQ(sink.urls[0], QUrl(QStringLiteral("https://example.test/a?b=1")));
-    EXPECT_EQ(sink.urls[1], QUrl(QStringLiteral("https://example.test/help")));
+    EXPECT_EQ(sink.urls[1], QUrl(QStringLiteral("http://www.example.test")));
+    EXPECT_EQ(sink.urls[2], QUrl(QStringLiteral("https://example.test/help")));
     EXPECT_TRUE(prompter.messages.isEmpty());
 
     // No desktop to hand the address to in this process: the failure is shown.
