@@ -139,3 +139,17 @@ TEST(ProgramTest, SecondStartHandsOverTenArgumentsAndTheFirstClosesCleanlyOnSigt
     EXPECT_TRUE(box.log().contains(QStringLiteral("FormClose: Closing...")));
     EXPECT_TRUE(box.settings().contains(QStringLiteral("SPWidth=")));
 }
+
+TEST(ProgramTest, UninstallRemovesTheSettingsAndSavesNothing) {
+    Sandbox box;
+    QDir().mkpath(box.root + QStringLiteral("/config/Corvanta"));
+    QFile settings(box.settingsFile());
+    ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+    settings.write("[Values]\nShowStartUp=False\nSPWidth=700\n");
+    settings.close();
+    QProcess p;
+    box.start(p, {QStringLiteral("/UNINSTALL")});
+    ASSERT_TRUE(p.waitForFinished(15000));
+    EXPECT_EQ(p.exitCode(), 0);
+    EXPECT_FALSE(QFile::exists(box.settingsFile()));
+}
