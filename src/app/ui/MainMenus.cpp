@@ -1,4 +1,5 @@
 // Panels, menus and toolbar of the main window, and the rules that enable them.
+#include "FramedPanel.h"
 #include "MainWindow.h"
 #include "ScreenSaverWindows.h"
 #include "Splash.h"
@@ -124,24 +125,28 @@ void TfrmMain::buildPanels() {
 
     m_splitter = new SnappingSplitter(this);
     m_splitter->setChildrenCollapsible(false);
-    m_thumbPanel = new QWidget(m_splitter);
+    const QString frame = m_context.dataFile(QStringLiteral("frame/"));
+    m_thumbPanel = new QWidget;
     m_thumbPanel->setObjectName(QStringLiteral("pnlThumbs"));
-    m_thumbPanel->setMinimumWidth(m_snapper.gridWidth(2));
     auto* thumbs = new QVBoxLayout(m_thumbPanel);
+    thumbs->setContentsMargins(4, 4, 4, 4);
     m_folderLabel = new QLabel(m_thumbPanel);
     m_folderLabel->setObjectName(QStringLiteral("lblFolder"));
     m_folderLabel->setWordWrap(true);
     thumbs->addWidget(m_folderLabel);
     thumbs->addStretch();
-    m_view = new PictureView(m_splitter);
+    auto* thumbFrame = new TXPanel(frame, m_thumbPanel, m_splitter);
+    thumbFrame->setMinimumWidth(m_snapper.gridWidth(2));
+    m_view = new PictureView;
     m_view->setObjectName(QStringLiteral("ivMain"));
-    m_splitter->addWidget(m_thumbPanel);
-    m_splitter->addWidget(m_view);
+    m_splitter->addWidget(thumbFrame);
+    m_splitter->addWidget(new TXPanel(frame, m_view, m_splitter));
     m_splitter->setStretchFactor(1, 1);
     layout->addWidget(m_splitter, 1);
     setCentralWidget(central);
 
     m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("lblStatus"));
     statusBar()->addWidget(m_status, 1);
     statusBar()->setSizeGripEnabled(true);
 }
@@ -160,7 +165,8 @@ QAction* TfrmMain::addCommand(QMenu* menu, const QString& name, const QString& t
     a->setEnabled(bool(handler));
     if (handler)
         connect(a, &QAction::triggered, this, handler);
-    menu->addAction(a);
+    if (menu)
+        menu->addAction(a);
     m_actions.insert(name, a);
     return a;
 }
@@ -328,6 +334,30 @@ void TfrmMain::buildMenus() {
             QStringLiteral("Correct the picture's levels"));
     toolFor(QStringLiteral("mkRedEye"), QStringLiteral("Red-Eye"),
             QStringLiteral("Remove red eyes"));
+
+    // Status bar: picture information and renaming, then the viewer's previous / slide show /
+    // next buttons.
+    const auto statusButton = [this](QAction* action, const QString& icon, const QString& tip) {
+        auto* b = new QToolButton(statusBar());
+        b->setDefaultAction(action);
+        b->setAutoRaise(true);
+        if (!icon.isEmpty()) {
+            b->setIcon(QIcon(m_context.dataFile(QStringLiteral("buttons/") + icon)));
+            b->setToolButtonStyle(Qt::ToolButtonIconOnly);
+        }
+        b->setToolTip(tip);
+        statusBar()->addPermanentWidget(b);
+    };
+    statusButton(m_actions.value(QStringLiteral("mkPictureInfo")), QString(),
+                 QStringLiteral("Picture information"));
+    statusButton(m_actions.value(QStringLiteral("mkRenamePicture")), QString(),
+                 QStringLiteral("Rename the picture"));
+    statusButton(addCommand(nullptr, QStringLiteral("btnPrevious"), QStringLiteral("Previous")),
+                 QStringLiteral("previous.png"), QStringLiteral("Previous picture"));
+    statusButton(m_actions.value(QStringLiteral("mkSlideshow")), QStringLiteral("slideshow.png"),
+                 QStringLiteral("Slide show"));
+    statusButton(addCommand(nullptr, QStringLiteral("btnNext"), QStringLiteral("Next")),
+                 QStringLiteral("next.png"), QStringLiteral("Next picture"));
     updateMenuStates();
 }
 
@@ -369,7 +399,7 @@ void TfrmMain::updateMenuStates() {
 }
 
 int TfrmMain::panelWidth() const {
-    return m_thumbPanel->width();
+    return m_splitter->sizes().value(0);
 }
 
 void TfrmMain::setPanelWidth(int width) {

@@ -1,0 +1,87 @@
+// Takes the screenshots in docs/screenshots: the main window, the About box and a page of the
+// quick start guide, each as a user sees it on a 1280 x 800 screen. Run by
+// scripts/screenshots.sh under a virtual X server with a throw-away home folder.
+#include "app/AppContext.h"
+#include "app/ui/AboutBox.h"
+#include "app/ui/MainWindow.h"
+#include "app/ui/QuickStart.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QScreen>
+#include <QWebEngineView>
+
+using namespace korvex;
+
+namespace {
+
+void settle(int ms) {
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+bool shoot(QWidget* w, const QString& file) {
+    settle(400);
+    const QRect area = w->frameGeometry();
+    return QGuiApplication::primaryScreen()
+        ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
+        .save(file);
+}
+
+// A sunset-coloured picture standing in for a photograph.
+QString samplePicture(const QString& folder) {
+    QImage image(1600, 1067, QImage::Format_RGB32);
+    QPainter p(&image);
+    QLinearGradient sky(0, 0, 0, 1067);
+    sky.setColorAt(0, QColor(0x2b, 0x4c, 0x7e));
+    sky.setColorAt(0.55, QColor(0xf5, 0xa6, 0x23));
+    sky.setColorAt(1, QColor(0x6b, 0x3a, 0x1f));
+    p.fillRect(image.rect(), sky);
+    p.setBrush(QColor(0xff, 0xe0, 0x8a));
+    p.setPen(Qt::NoPen);
+    p.drawEllipse(QPoint(1050, 560), 120, 120);
+    p.setBrush(QColor(0x1d, 0x26, 0x33));
+    p.drawRect(0, 700, 1600, 367);
+    p.end();
+    const QString file = folder + QStringLiteral("/Sunset.jpg");
+    image.save(file, "JPEG", 90);
+    return file;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
+    QDir().mkpath(out);
+    AppContext context(QCoreApplication::applicationDirPath());
+    context.settings.ShowStartUp = false;
+
+    TfrmMain window(context, {});
+    window.startUp();
+    settle(2500); // the splash goes after 1750 ms
+    window.setGeometry(40, 30, 1200, 740);
+    window.directshow(samplePicture(QDir::tempPath()));
+    bool ok = shoot(&window, out + QStringLiteral("/main-window.png"));
+
+    TdlgAboutBox about(context.dataFile(QStringLiteral("Splash.xdl")), context.names.product,
+                       &window);
+    about.show();
+    ok = shoot(&about, out + QStringLiteral("/about-box.png")) && ok;
+    about.close();
+
+    TdlgStartUp guide(context.dataFile(QStringLiteral("Guide/")), context.names.product, true,
+                      &window);
+    guide.show();
+    guide.setPage(2);
+    settle(2500);
+    ok = shoot(&guide, out + QStringLiteral("/quick-start-guide.png")) && ok;
+    return ok ? 0 : 1;
+}
