@@ -361,6 +361,42 @@ void TfrmMain::buildMenus() {
     updateMenuStates();
 }
 
+void TfrmMain::buildContextMenu() {
+    // The picture area's own menu repeats the commands that act on the shown picture.
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("popPicture"));
+    const auto add = [this](QMenu* m, const char* name) {
+        m->addAction(m_actions.value(QLatin1String(name)));
+    };
+    add(menu, "mkSaveAs");
+    add(menu, "mkRenamePicture");
+    add(menu, "mkDelete");
+    // The same command under the picture menu's own wording.
+    QAction* print = m_actions.value(QStringLiteral("mkPrint"));
+    QAction* printPicture =
+        menu->addAction(QStringLiteral("Print picture"), print, &QAction::trigger);
+    printPicture->setEnabled(print->isEnabled());
+    connect(print, &QAction::enabledChanged, printPicture, &QAction::setEnabled);
+    add(menu, "mkPictureInfo");
+    add(menu, "mkCopy");
+    add(menu, "mkPaste");
+    QMenu* editPicture = menu->addMenu(QStringLiteral("Edit picture"));
+    for (const char* name :
+         {"mkRotateLeft", "mkRotateRight", "mkCropFree", "mkQuickFix", "mkRedEye"})
+        add(editPicture, name);
+    QMenu* all = menu->addMenu(QStringLiteral("Apply to all selected pictures"));
+    for (const char* name : {"mkAllRotateLeft", "mkAllRotateRight", "mkAllDelete", "mkAllCopyTo"})
+        add(all, name);
+    add(menu, "mkFullScreen");
+    QMenu* zoom = menu->addMenu(QStringLiteral("Zoom"));
+    add(zoom, "mkZoomIn");
+    add(zoom, "mkZoomOut");
+    connect(menu, &QMenu::aboutToShow, this, &TfrmMain::updateMenuStates);
+    m_view->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_view, &QWidget::customContextMenuRequested, menu,
+            [this, menu](QPoint at) { menu->popup(m_view->mapToGlobal(at)); });
+}
+
 void TfrmMain::updateMenuStates() {
     MenuInputs in;
     in.currentPicture = !m_currentPicture.isEmpty();

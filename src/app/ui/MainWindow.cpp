@@ -76,6 +76,16 @@ void TfrmMain::FormCreate() {
     setWindowIcon(QIcon(m_context.dataFile(QStringLiteral("icons/korvex.png"))));
     buildPanels();
     buildMenus();
+    buildContextMenu();
+    // Cursors and logos are decoration: a missing file leaves Qt's own.
+    const auto loadCursor = [this](CursorKind kind, const char* file, QPoint hotSpot) {
+        const QPixmap image(m_context.dataFile(QStringLiteral("cursors/") + QLatin1String(file)));
+        m_cursors.insert(int(kind), image.isNull() ? QCursor(Qt::ArrowCursor)
+                                                   : QCursor(image, hotSpot.x(), hotSpot.y()));
+    };
+    loadCursor(CursorKind::OpenHand, "openhand.png", {16, 16});
+    loadCursor(CursorKind::ClosedHand, "closedhand.png", {16, 16});
+    loadCursor(CursorKind::RedEye, "redeye.png", {16, 16});
     m_recentFolders = loadRecentFolders(m_context.folders.GetFolder(FolderKind::Data) +
                                         QStringLiteral("recent.dat"));
     setAcceptDrops(true);

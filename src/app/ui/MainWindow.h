@@ -4,6 +4,7 @@
 #include "app/PanelSnapper.h"
 #include "app/Settings.h"
 
+#include <QCursor>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QHash>
@@ -60,6 +61,10 @@ public:
     QString currentFolder() const { return m_currentFolder; }
     const IdleFlags& idleFlags() const { return m_idle; }
     QAction* action(const QString& name) const { return m_actions.value(name); }
+    // The program's own cursors: open and closed hand for dragging a zoomed picture, the red-eye
+    // pointer.
+    enum class CursorKind { OpenHand = 51, ClosedHand = 52, RedEye = 53 };
+    QCursor programCursor(CursorKind kind) const { return m_cursors.value(int(kind)); }
     QSplitter* splitter() const { return m_splitter; }
     PanelSnapper& snapper() { return m_snapper; }
     int panelWidth() const;
@@ -87,6 +92,7 @@ private:
     // Building the window (MainMenus.cpp).
     void buildPanels();
     void buildMenus();
+    void buildContextMenu();
     QAction* addCommand(QMenu* menu, const QString& name, const QString& text,
                         const QKeySequence& shortcut = {}, std::function<void()> handler = nullptr);
     void updateMenuStates();
@@ -131,6 +137,7 @@ private:
     QString m_currentFolder;
     QString m_currentPicture;
     QStringList m_recentFolders;
+    QHash<int, QCursor> m_cursors;
 };
 
 } // namespace korvex
