@@ -195,6 +195,8 @@ bool Service::control(HttpConnection& c, const HttpRequest& r) {
             m_faults.refuseConnections = int(n);
         else if (k == "drop-after")
             m_faults.dropAfter = n;
+        else if (k == "drop-count")
+            m_faults.dropCount = int(n);
         else if (k == "incomplete-at")
             m_faults.incompleteAt = n;
         else if (k == "upload-error")
@@ -213,8 +215,8 @@ bool Service::control(HttpConnection& c, const HttpRequest& r) {
             m_faults.throttle = n;
     }
     int completed = 0;
-    for (const auto& [id, image] : m_images)
-        completed += image.complete;
+    for (const auto& [id, img] : m_images)
+        completed += img->complete ? 1 : 0; // a racy read is fine for a test counter
     return c.send(200, "OK", textPlain,
                   "uploads=" + std::to_string(m_uploadRequests) +
                       "\nimages=" + std::to_string(m_images.size()) +
@@ -232,7 +234,7 @@ bool Service::imageId(HttpConnection& c, const HttpRequest& r) {
     }
     char id[32];
     std::snprintf(id, sizeof id, "K%06d", m_nextImage++);
-    m_images[id] = Image();
+    m_images[id] = std::make_shared<Image>();
     return c.send(200, "OK", textPlain,
                   std::string("ImageID=") + id + "\r\nServer=" + r.header("host") + "\r\n");
 }
@@ -242,24 +244,41 @@ bool Service::imageOffset(HttpConnection& c, const HttpRequest&) {
     if (!c.readBody(body))
         return false;
     const std::string id = value(parseForm(body), "ImageID");
+    const std::string unknown = "Offset=0\r\nErrCode=6\r\nErrMsg=Unknown ImageID\r\n";
+    std::shared_ptr<Image> img;
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_faults.unknownIdCount > 0) {
+            --m_faults.unknownIdCount;
+            return c.send(200, "OK", textPlain, unknown);
+        }
+        if (m_faults.offsetErrorCount > 0) {
+            --m_faults.offsetErrorCount;
+            return c.send(200, "OK", textPlain,
+                          "ErrCode=" + std::to_string(m_faults.offsetError) +
+                              "\r\nErrMsg=Injected\r\n");
+        }
+        const auto it = m_images.find(id);
+        if (it == m_images.end())
+            return c.send(200, "OK", textPlain, unknown);
+        img = it->second;
+    }
+    std::string reply;
+    {
+        std::lock_guard lock(img->write);
+        reply = "Offset=" + std::to_string(img->stored) + "\r\n";
+        if (img->complete)
+            reply += "ErrCode=14\r\nErrMsg=Complete\r\n";
+    }
+    return c.send(200, "OK", textPlain, reply);
+}
+
+std::shared_ptr<Service::Image> Service::image(const std::string& id) {
     std::lock_guard lock(m_mutex);
-    if (m_faults.unknownIdCount > 0) {
-        --m_faults.unknownIdCount;
-        return c.send(200, "OK", textPlain, "Offset=0\r\nErrCode=6\r\nErrMsg=Unknown ImageID\r\n");
-    }
-    if (m_faults.offsetErrorCount > 0) {
-        --m_faults.offsetErrorCount;
-        return c.send(200, "OK", textPlain,
-                      "ErrCode=" + std::to_string(m_faults.offsetError) +
-                          "\r\nErrMsg=Injected\r\n");
-    }
-    const auto it = m_images.find(id);
-    if (it == m_images.end())
-        return c.send(200, "OK", textPlain, "Offset=0\r\nErrCode=6\r\nErrMsg=Unknown ImageID\r\n");
-    const std::string offset = "Offset=" + std::to_string(it->second.stored) + "\r\n";
-    if (it->second.complete)
-        return c.send(200, "OK", textPlain, offset + "ErrCode=14\r\nErrMsg=Complete\r\n");
-    return c.send(200, "OK", textPlain, offset);
+    std::shared_ptr<Image>& slot = m_images[id];
+    if (!slot)
+        slot = std::make_shared<Image>();
+    return slot;
 }
 
 bool Service::upload(HttpConnection& c, const HttpRequest& r) {
@@ -268,7 +287,10 @@ bool Service::upload(HttpConnection& c, const HttpRequest& r) {
         std::lock_guard lock(m_mutex);
         ++m_uploadRequests;
         faults = m_faults;
-        m_faults.dropAfter = -1;
+        if (--m_faults.dropCount <= 0) {
+            m_faults.dropAfter = -1;
+            m_faults.dropCount = 1;
+        }
         m_faults.incompleteAt = -1;
         if (m_faults.uploadErrorCount > 0)
             --m_faults.uploadErrorCount;
@@ -288,16 +310,10 @@ bool Service::upload(HttpConnection& c, const HttpRequest& r) {
     std::string skipped;
     if (!readUntil(c, "--" + boundary, skipped))
         return false;
-
     Form fields;
     std::string reply;
-    long long offset = 0;
-    long long written = 0;
-    std::string id;
-    std::string fileName;
-    int fd = -1;
+    bool pictureSeen = false;
     for (;;) {
-        std::string after;
         const char* d = nullptr;
         while (c.peek(&d) < 2)
             if (!c.fillMore())
@@ -308,124 +324,145 @@ bool Service::upload(HttpConnection& c, const HttpRequest& r) {
         if (!readUntil(c, "\r\n\r\n", headers))
             return false;
         const std::string name = partName(headers, "name");
-        if (name != "Image.Data") {
-            std::string v;
-            if (!readUntil(c, delimiter, v))
-                return false;
-            fields.emplace_back(name, v);
-            continue;
-        }
-
-        // The picture: straight from the receive buffer to the file.
-        id = value(fields, "ImageID");
-        offset = std::atoll(value(fields, "Offset").c_str());
-        fileName = partName(headers, "filename");
-        {
-            std::lock_guard lock(m_mutex);
-            Image& image = m_images[id];
-            if (id.empty())
-                reply = "Status=Error\r\nErrCode=3\r\nErrMsg=No ImageID\r\n";
-            else if (image.complete)
-                reply = "Status=Error\r\nErrCode=14\r\nErrMsg=Complete\r\n";
-            else if (offset > image.stored)
-                reply = "Status=Error\r\nErrCode=5\r\nErrMsg=Offset beyond stored data\r\n";
-            else if (faults.uploadError)
+        if (name == "Image.Data" && !pictureSeen) {
+            pictureSeen = true;
+            if (faults.uploadError)
                 reply = "Status=Error\r\nErrCode=" + std::to_string(faults.uploadError) +
                         "\r\nErrMsg=Injected\r\n";
-            if (offset == 0 && !id.empty())
-                image.fileName = fileName;
-        }
-        if (reply.empty()) {
-            fd = ::open(partialPath(id).c_str(), O_WRONLY | O_CREAT, 0644);
-            if (fd < 0 || ::ftruncate(fd, offset) != 0 || ::lseek(fd, offset, SEEK_SET) < 0)
-                reply = "Status=Error\r\nErrCode=5\r\nErrMsg=Cannot store\r\n";
-        }
-        bool checkedJpeg = offset > 0;
-        for (;;) {
-            const size_t n = c.peek(&d);
-            if (n == 0) {
-                // The connection ended inside the picture: keep what arrived for a resume.
-                if (fd >= 0) {
-                    ::close(fd);
-                    std::lock_guard lock(m_mutex);
-                    m_images[id].stored = offset + written;
-                }
+            if (!receivePicture(c, delimiter, faults, value(fields, "ImageID"),
+                                std::atoll(value(fields, "Offset").c_str()),
+                                partName(headers, "filename"),
+                                std::atoll(value(fields, "Image.Raw.Size").c_str()), reply))
                 return false;
-            }
-            if (!checkedJpeg && n < 2 && c.fillMore())
-                continue;
-            if (!checkedJpeg) {
-                checkedJpeg = true;
-                if (reply.empty() && !(uint8_t(d[0]) == 0xFF && uint8_t(d[1]) == 0xD8))
-                    reply = "Status=Error\r\nErrCode=4\r\nErrMsg=Not a JPEG picture\r\n";
-            }
-            const void* hit = memmem(d, n, delimiter.data(), delimiter.size());
-            size_t take = hit ? size_t(static_cast<const char*>(hit) - d)
-                              : (n >= delimiter.size() ? n - delimiter.size() + 1 : 0);
-            size_t store = reply.empty() && fd >= 0 ? take : 0;
-            if (faults.incompleteAt >= 0)
-                store = size_t(
-                    std::clamp<long long>(faults.incompleteAt - written, 0, (long long)store));
-            bool drop = false;
-            if (faults.dropAfter >= 0 && written + (long long)store >= faults.dropAfter) {
-                store = size_t(faults.dropAfter - written);
-                drop = true;
-            }
-            for (size_t done = 0; done < store;) {
-                const ssize_t w = ::write(fd, d + done, store - done);
-                if (w <= 0) {
-                    reply = "Status=Error\r\nErrCode=5\r\nErrMsg=Cannot store\r\n";
-                    break;
-                }
-                done += size_t(w);
-            }
-            written += (long long)store;
-            if (drop) {
-                ::close(fd);
-                {
-                    std::lock_guard lock(m_mutex);
-                    m_images[id].stored = offset + written;
-                }
-                c.drop();
+            if (!readUntil(c, "--" + boundary, skipped))
                 return false;
-            }
-            if (hit) {
-                c.consume(take + 2); // leaves "--boundary" for the next part
-                break;
-            }
-            c.consume(take);
-            if (take == 0 && !c.fillMore())
-                return false;
+            continue;
         }
-        const std::string rest = "--" + boundary;
-        std::string none;
-        if (!readUntil(c, rest, none))
+        std::string v;
+        if (!readUntil(c, delimiter, v))
             return false;
+        fields.emplace_back(name, v);
     }
-    if (fd >= 0)
-        ::close(fd);
     if (!c.discardBody())
         return false;
+    if (!pictureSeen)
+        reply = "Status=Error\r\nErrCode=3\r\nErrMsg=No picture\r\n";
+    return c.send(200, "OK", textPlain, reply);
+}
 
-    if (reply.empty()) {
-        const long long raw = std::atoll(value(fields, "Image.Raw.Size").c_str());
-        std::lock_guard lock(m_mutex);
-        Image& image = m_images[id];
-        image.stored = offset + written;
-        image.rawSize = raw;
-        if (image.stored == raw) {
-            image.complete = true;
-            std::filesystem::rename(partialPath(id), m_options.store + '/' + id + ".jpg");
-            record("manifest.txt", id + '\t' + image.fileName + '\t' + std::to_string(raw));
-            reply = "Status=OK\r\nImageID=" + id + "\r\n";
-        } else if (image.stored < raw) {
-            reply = "Status=Incomplete\r\nErrCode=0\r\nErrMsg=Incomplete upload\r\n";
-        } else {
-            image.stored = 0;
-            reply = "Status=Error\r\nErrCode=5\r\nErrMsg=More data than the picture's size\r\n";
+bool Service::receivePicture(HttpConnection& c, const std::string& delimiter, const Faults& faults,
+                             const std::string& id, long long offset, const std::string& fileName,
+                             long long rawSize, std::string& reply) {
+    const auto fail = [&reply](const char* text) {
+        if (reply.empty())
+            reply = text;
+    };
+    std::shared_ptr<Image> img;
+    int generation = 0;
+    int fd = -1;
+    if (id.empty()) {
+        fail("Status=Error\r\nErrCode=3\r\nErrMsg=No ImageID\r\n");
+    } else {
+        img = image(id);
+        std::lock_guard lock(img->write);
+        if (img->complete)
+            fail("Status=Error\r\nErrCode=14\r\nErrMsg=Complete\r\n");
+        else if (offset > img->stored)
+            fail("Status=Error\r\nErrCode=5\r\nErrMsg=Offset beyond stored data\r\n");
+        if (reply.empty()) {
+            generation = ++img->generation;
+            fd = ::open(partialPath(id).c_str(), O_WRONLY | O_CREAT, 0644);
+            if (fd < 0 || ::ftruncate(fd, offset) != 0 || ::lseek(fd, offset, SEEK_SET) < 0)
+                fail("Status=Error\r\nErrCode=5\r\nErrMsg=Cannot store\r\n");
+            img->stored = offset;
+            if (offset == 0)
+                img->fileName = fileName;
         }
     }
-    return c.send(200, "OK", textPlain, reply);
+    struct Closer {
+        int fd;
+        ~Closer() {
+            if (fd >= 0)
+                ::close(fd);
+        }
+    } closer{fd};
+
+    long long written = 0;
+    bool checkedJpeg = offset > 0;
+    for (;;) {
+        const char* d = nullptr;
+        const size_t n = c.peek(&d);
+        if (n == 0)
+            return false; // gone inside the picture: what arrived stays for a resume
+        if (!checkedJpeg && n < 2 && c.fillMore())
+            continue;
+        if (!checkedJpeg) {
+            checkedJpeg = true;
+            if (!(uint8_t(d[0]) == 0xFF && uint8_t(d[1]) == 0xD8))
+                fail("Status=Error\r\nErrCode=4\r\nErrMsg=Not a JPEG picture\r\n");
+        }
+        const void* hit = memmem(d, n, delimiter.data(), delimiter.size());
+        const size_t take = hit ? size_t(static_cast<const char*>(hit) - d)
+                                : (n >= delimiter.size() ? n - delimiter.size() + 1 : 0);
+        long long keep = reply.empty() ? (long long)take : 0;
+        if (faults.incompleteAt >= 0)
+            keep = std::clamp(faults.incompleteAt - written, 0LL, keep);
+        bool drop = false;
+        if (faults.dropAfter >= 0 && written + keep >= faults.dropAfter) {
+            keep = std::max(0LL, faults.dropAfter - written);
+            drop = true;
+        }
+        if (keep > 0) {
+            // Straight from the receive buffer to the file, under the image's lock.
+            std::lock_guard lock(img->write);
+            if (img->generation != generation) {
+                c.drop(); // a newer upload took over
+                return false;
+            }
+            for (long long done = 0; done < keep;) {
+                const ssize_t w = ::write(fd, d + done, size_t(keep - done));
+                if (w <= 0) {
+                    fail("Status=Error\r\nErrCode=5\r\nErrMsg=Cannot store\r\n");
+                    break;
+                }
+                done += w;
+                written += w;
+            }
+            img->stored = offset + written;
+        }
+        if (drop) {
+            c.drop();
+            return false;
+        }
+        if (hit) {
+            c.consume(take + 2); // leaves "--boundary" for the caller
+            break;
+        }
+        c.consume(take);
+        if (take == 0 && !c.fillMore())
+            return false;
+    }
+    if (!reply.empty())
+        return true;
+
+    std::lock_guard lock(img->write);
+    if (img->generation != generation)
+        return true;
+    if (img->stored == rawSize) {
+        img->complete = true;
+        std::filesystem::rename(partialPath(id), m_options.store + '/' + id + ".jpg");
+        {
+            std::lock_guard recordLock(m_mutex);
+            record("manifest.txt", id + '\t' + img->fileName + '\t' + std::to_string(rawSize));
+        }
+        reply = "Status=OK\r\nImageID=" + id + "\r\n";
+    } else if (img->stored < rawSize) {
+        reply = "Status=Incomplete\r\nErrCode=0\r\nErrMsg=Incomplete upload\r\n";
+    } else {
+        img->stored = 0;
+        reply = "Status=Error\r\nErrCode=5\r\nErrMsg=More data than the picture's size\r\n";
+    }
+    return true;
 }
 
 bool Service::startPage(HttpConnection& c, const HttpRequest& r) {

@@ -2,7 +2,9 @@
 
 #include "HttpConnection.h"
 
+#include <atomic>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -13,7 +15,8 @@ namespace korvex::service {
 // request(s) and then clears itself.
 struct Faults {
     int refuseConnections = 0;   // close this many new connections at once
-    long long dropAfter = -1;    // drop the next upload after this many body bytes
+    long long dropAfter = -1;    // drop uploads after this many picture bytes...
+    int dropCount = 1;           // ...this many times in a row
     long long incompleteAt = -1; // keep only this many picture bytes of the next upload
     int uploadError = 0;         // answer the next uploads with this code
     int uploadErrorCount = 0;
@@ -39,10 +42,13 @@ public:
     bool refuseNext();
 
 private:
+    // One picture being received. A newer upload of the same image supersedes an older one
+    // still draining its connection, so two writers never mix their bytes.
     struct Image {
+        std::mutex write; // guards everything below
         long long stored = 0;
-        long long rawSize = -1;
-        bool complete = false;
+        int generation = 0;
+        std::atomic<bool> complete = false;
         std::string fileName;
     };
     struct Session {
@@ -67,7 +73,13 @@ private:
     ServiceOptions m_options;
     std::mutex m_mutex;
     Faults m_faults;
-    std::map<std::string, Image> m_images;
+    std::shared_ptr<Image> image(const std::string& id);
+    // Streams the picture part into the image's file; false when the connection is gone.
+    bool receivePicture(HttpConnection& c, const std::string& delimiter, const Faults& faults,
+                        const std::string& id, long long offset, const std::string& fileName,
+                        long long rawSize, std::string& reply);
+
+    std::map<std::string, std::shared_ptr<Image>> m_images;
     std::map<int, Session> m_sessions;
     int m_nextImage = 1;
     int m_nextSession = 1;
