@@ -25,7 +25,5 @@ function(korvex_test name)
         target_link_libraries(${name} PRIVATE korvex_testmain_core)
     endif()
     target_link_libraries(${name} PRIVATE ${ARG_LINKS} GTest::gtest GTest::gmock)
-    gtest_discover_tests(${name}
-        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;KORVEX_BIN_DIR=${CMAKE_BINARY_DIR}/bin;KORVEX_TEST_DATA=${CMAKE_SOURCE_DIR}/tests/data"
-        DISCOVERY_TIMEOUT 60)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
 endfunction()

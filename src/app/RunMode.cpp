@@ -10,7 +10,9 @@ bool startsWithEither(const QString& text, QStringView a, QStringView b) {
     return text.startsWith(a) || text.startsWith(b);
 }
 
-bool firstIs(const QString& text, QChar c) { return !text.isEmpty() && text.front() == c; }
+bool firstIs(const QString& text, QChar c) {
+    return !text.isEmpty() && text.front() == c;
+}
 
 } // namespace
 
@@ -27,8 +29,8 @@ RunMode classifyScreenSaverArgument(const QString& argument1) {
         mode = RunMode::_CONFIG;
     const bool drivePath = a.size() > 3 && a.at(1) == u':';
     const bool uncPath = a.size() > 3 && a.startsWith(u"\\\\");
-    if (startsWithEither(a, u"/X", u"-X") || startsWithEither(a, u"/D", u"-D") || firstIs(a, u'X') ||
-        firstIs(a, u'D') || drivePath || uncPath)
+    if (startsWithEither(a, u"/X", u"-X") || startsWithEither(a, u"/D", u"-D") ||
+        firstIs(a, u'X') || firstIs(a, u'D') || drivePath || uncPath)
         mode = RunMode::_Application;
     // On Linux a picture path starts with "/" rather than a drive letter; it must open the
     // picture just as "C:\..." does, not start the screen saver.

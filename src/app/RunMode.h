@@ -19,9 +19,9 @@ RunMode classifyScreenSaverArgument(const QString& argument1);
 
 // What the program entry does before any window exists.
 enum class EntryAction {
-    Monitor,     // "/MONITOR": start the card monitor, turn camera use on, end
-    CameraOff,   // "/CAMOFF": turn camera use off, remove the monitor's autostart entry, end
-    RunMode,     // go on in the returned mode
+    Monitor,   // "/MONITOR": start the card monitor, turn camera use on, end
+    CameraOff, // "/CAMOFF": turn camera use off, remove the monitor's autostart entry, end
+    RunMode,   // go on in the returned mode
 };
 
 struct EntryDecision {

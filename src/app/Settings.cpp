@@ -5,7 +5,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-
 #include <limits>
 #include <optional>
 
@@ -13,9 +12,15 @@ namespace korvex {
 
 namespace {
 
-bool isTrueText(const QString& s) { return s.compare(u"True", Qt::CaseInsensitive) == 0; }
-bool isFalseText(const QString& s) { return s.compare(u"False", Qt::CaseInsensitive) == 0; }
-QString boolText(bool b) { return b ? QStringLiteral("True") : QStringLiteral("False"); }
+bool isTrueText(const QString& s) {
+    return s.compare(u"True", Qt::CaseInsensitive) == 0;
+}
+bool isFalseText(const QString& s) {
+    return s.compare(u"False", Qt::CaseInsensitive) == 0;
+}
+QString boolText(bool b) {
+    return b ? QStringLiteral("True") : QStringLiteral("False");
+}
 
 // Reads one value of each kind with its default, as the key store's readers always did.
 class Reader {
@@ -239,7 +244,9 @@ QStringList SettingsStore::writereg(const Settings& s, const SettingsContext& co
     return {};
 }
 
-bool SettingsStore::resetregistry() { return RegistryKey::deleteKey(m_names.keyPath()); }
+bool SettingsStore::resetregistry() {
+    return RegistryKey::deleteKey(m_names.keyPath());
+}
 
 bool writeUseAppforCamera(const ProductNames& names, bool on) {
     RegistryKey key(names.keyPath());

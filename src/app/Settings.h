@@ -79,7 +79,7 @@ struct Settings {
     bool SPMax = false;
 
     // Derived while reading.
-    bool firstRun = false;               // "AppVersion" was empty
+    bool firstRun = false;                  // "AppVersion" was empty
     bool cameraMonitoringRemembered = true; // false when "UseAppforCamera" had to be repaired
 };
 

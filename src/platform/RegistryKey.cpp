@@ -129,7 +129,9 @@ bool RegistryKey::setValue(const QString& name, const QString& text) {
     return write({{name, text}});
 }
 
-bool RegistryKey::setValues(const Values& values) { return write(values); }
+bool RegistryKey::setValues(const Values& values) {
+    return write(values);
+}
 
 bool RegistryKey::write(const Values& changes) {
     // Start from what is on disk now; never write over a file we could not read.

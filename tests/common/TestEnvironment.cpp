@@ -5,19 +5,24 @@
 
 namespace korvex::test {
 
-QString sandboxRoot() { return qEnvironmentVariable("KORVEX_TEST_SANDBOX"); }
+QString sandboxRoot() {
+    return qEnvironmentVariable("KORVEX_TEST_SANDBOX");
+}
 
 QString makeTempDir(const QString& hint) {
     static QAtomicInt counter;
-    const QString path = QStringLiteral("%1/tmp/%2-%3")
-                             .arg(sandboxRoot(), hint)
-                             .arg(counter.fetchAndAddOrdered(1));
+    const QString path =
+        QStringLiteral("%1/tmp/%2-%3").arg(sandboxRoot(), hint).arg(counter.fetchAndAddOrdered(1));
     QDir(path).removeRecursively();
     QDir().mkpath(path);
     return path;
 }
 
-QString binDir() { return qEnvironmentVariable("KORVEX_BIN_DIR"); }
-QString dataDir() { return qEnvironmentVariable("KORVEX_TEST_DATA"); }
+QString binDir() {
+    return QStringLiteral(KORVEX_BIN_DIR);
+}
+QString dataDir() {
+    return QStringLiteral(KORVEX_TEST_DATA);
+}
 
 } // namespace korvex::test

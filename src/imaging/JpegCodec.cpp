@@ -1,0 +1,220 @@
+#include "JpegCodec.h"
+
+#include "ImageFormat.h"
+
+#include <memory>
+#include <turbojpeg.h>
+
+namespace korvex::jpeg {
+
+namespace {
+
+struct HandleCloser {
+    void operator()(void* handle) const { tjDestroy(handle); }
+};
+using Handle = std::unique_ptr<void, HandleCloser>;
+
+Handle makeHandle(tjhandle handle) {
+    if (!handle)
+        throw EIEFunctionError(QString::fromUtf8(tjGetErrorStr2(nullptr)));
+    return Handle(handle);
+}
+
+[[noreturn]] void fail(const Handle& handle) {
+    throw EIEFunctionError(QString::fromUtf8(tjGetErrorStr2(handle.get())));
+}
+
+const uchar* bytes(const QByteArray& data) {
+    return reinterpret_cast<const uchar*>(data.data());
+}
+
+Header headerOf(const Handle& handle, const QByteArray& data) {
+    Header h;
+    if (tjDecompressHeader3(handle.get(), bytes(data), ulong(data.size()), &h.width, &h.height,
+                            &h.subsampling, &h.colorspace) != 0)
+        fail(handle);
+    if (h.width < 1 || h.height < 1)
+        throw EIEFunctionError(QStringLiteral("Invalid JPEG dimensions"));
+    return h;
+}
+
+// Adobe CMYK JPEGs store inverted ink values; this is the usual reading of them.
+QImage cmykToRgb(const QByteArray& cmyk, int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    const auto* src = bytes(cmyk);
+    for (int y = 0; y < height; ++y) {
+        auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < width; ++x, src += 4) {
+            const int k = src[3];
+            out[x] = qRgb(src[0] * k / 255, src[1] * k / 255, src[2] * k / 255);
+        }
+    }
+    return image;
+}
+
+QByteArray takeBuffer(uchar* buffer, ulong size) {
+    QByteArray out(reinterpret_cast<const char*>(buffer), qsizetype(size));
+    tjFree(buffer);
+    return out;
+}
+
+QByteArray transform(const QByteArray& data, tjtransform& xform) {
+    auto handle = makeHandle(tjInitTransform());
+    uchar* out = nullptr;
+    ulong outSize = 0;
+    if (tjTransform(handle.get(), bytes(data), ulong(data.size()), 1, &out, &outSize, &xform, 0) !=
+        0) {
+        tjFree(out);
+        fail(handle);
+    }
+    return takeBuffer(out, outSize);
+}
+
+} // namespace
+
+int Header::bitsPerPixel() const {
+    switch (colorspace) {
+    case TJCS_GRAY:
+        return 8;
+    case TJCS_CMYK:
+    case TJCS_YCCK:
+        return 32;
+    default:
+        return 24;
+    }
+}
+
+Header readHeader(const QByteArray& data) {
+    auto handle = makeHandle(tjInitDecompress());
+    return headerOf(handle, data);
+}
+
+int chooseScale(int width, int height, QSize wanted) {
+    if (wanted.width() <= 0 || wanted.height() <= 0)
+        return 1;
+    for (int scale : {8, 4, 2}) {
+        const int w = (width + scale - 1) / scale;
+        const int h = (height + scale - 1) / scale;
+        if (w >= wanted.width() && h >= wanted.height())
+            return scale;
+    }
+    return 1;
+}
+
+Decoded decode(const QByteArray& data, QSize wanted) {
+    auto handle = makeHandle(tjInitDecompress());
+    Decoded result;
+    result.header = headerOf(handle, data);
+    const Header& h = result.header;
+    result.scale = chooseScale(h.width, h.height, wanted);
+    const tjscalingfactor factor{1, result.scale};
+    const int width = TJSCALED(h.width, factor);
+    const int height = TJSCALED(h.height, factor);
+
+    const bool cmyk = h.colorspace == TJCS_CMYK || h.colorspace == TJCS_YCCK;
+    QByteArray cmykBuffer;
+    unsigned char* target = nullptr;
+    int pitch = 0;
+    int pixelFormat = TJPF_BGRX; // the byte order of QImage::Format_RGB32 on little-endian hosts
+    if (cmyk) {
+        cmykBuffer.resize(qsizetype(width) * height * 4);
+        target = reinterpret_cast<uchar*>(cmykBuffer.data());
+        pitch = width * 4;
+        pixelFormat = TJPF_CMYK;
+    } else {
+        const bool grey = h.colorspace == TJCS_GRAY;
+        result.image =
+            QImage(width, height, grey ? QImage::Format_Grayscale8 : QImage::Format_RGB32);
+        if (result.image.isNull())
+            throw EIEFunctionError(
+                QStringLiteral("Not enough memory for a %1 x %2 picture").arg(width).arg(height));
+        target = result.image.bits();
+        pitch = int(result.image.bytesPerLine());
+        if (grey)
+            pixelFormat = TJPF_GRAY;
+    }
+    if (tjDecompress2(handle.get(), bytes(data), ulong(data.size()), target, width, pitch, height,
+                      pixelFormat, 0) != 0) {
+        // Damage libjpeg can step over is a warning; a file cut short is not a picture.
+        const QString text = QString::fromUtf8(tjGetErrorStr2(handle.get()));
+        if (tjGetErrorCode(handle.get()) != TJERR_WARNING || text.contains(u"Premature end"))
+            throw EIEFunctionError(text);
+    }
+    if (cmyk)
+        result.image = cmykToRgb(cmykBuffer, width, height);
+    return result;
+}
+
+QByteArray metadataSegments(const QByteArray& data) {
+    QByteArray out;
+    qsizetype pos = 2;
+    const auto at = [&](qsizetype i) { return uchar(data[i]); };
+    while (pos + 4 <= data.size() && at(pos) == 0xFF) {
+        const uchar marker = at(pos + 1);
+        if (marker == 0xDA || marker == 0xD9)
+            break;
+        const qsizetype length = (at(pos + 2) << 8) | at(pos + 3);
+        if (length < 2 || pos + 2 + length > data.size())
+            break;
+        if ((marker >= 0xE1 && marker <= 0xEF) || marker == 0xFE)
+            out += data.mid(pos, 2 + length);
+        pos += 2 + length;
+    }
+    return out;
+}
+
+QByteArray encode(const QImage& source, int quality, const QByteArray& metadata) {
+    if (source.isNull())
+        throw EIEFunctionError(QStringLiteral("No picture to save"));
+    const bool grey = source.format() == QImage::Format_Grayscale8;
+    const QImage image = grey ? source : source.convertToFormat(QImage::Format_RGB32);
+    auto handle = makeHandle(tjInitCompress());
+    uchar* out = nullptr;
+    ulong outSize = 0;
+    // Near-lossless working copies keep full colour resolution; ordinary saves use 4:2:0.
+    const int subsampling = grey ? TJSAMP_GRAY : quality >= 90 ? TJSAMP_444 : TJSAMP_420;
+    if (tjCompress2(handle.get(), image.constBits(), image.width(), int(image.bytesPerLine()),
+                    image.height(), grey ? TJPF_GRAY : TJPF_BGRX, &out, &outSize, subsampling,
+                    qBound(1, quality, 100), 0) != 0) {
+        tjFree(out);
+        fail(handle);
+    }
+    QByteArray encoded = takeBuffer(out, outSize);
+    if (!metadata.isEmpty()) {
+        qsizetype insertAt = 2;
+        if (encoded.size() > 6 && uchar(encoded[2]) == 0xFF && uchar(encoded[3]) == 0xE0)
+            insertAt = 4 + ((uchar(encoded[4]) << 8) | uchar(encoded[5]));
+        encoded.insert(insertAt, metadata);
+    }
+    return encoded;
+}
+
+QByteArray rotate(const QByteArray& data, int angle) {
+    tjtransform xform{};
+    xform.op = angle == 180 ? TJXOP_ROT180 : angle == 270 ? TJXOP_ROT270 : TJXOP_ROT90;
+    xform.options = TJXOPT_TRIM;
+    return transform(data, xform);
+}
+
+QByteArray crop(const QByteArray& data, const QRect& rect) {
+    const Header h = readHeader(data);
+    const QRect wanted = rect.intersected(QRect(0, 0, h.width, h.height));
+    if (wanted.isEmpty())
+        throw EIEFunctionError(QStringLiteral("The cut (%1,%2)-(%3,%4) lies outside the picture")
+                                   .arg(rect.left())
+                                   .arg(rect.top())
+                                   .arg(rect.right())
+                                   .arg(rect.bottom()));
+    const int blockW = h.subsampling >= 0 ? tjMCUWidth[h.subsampling] : 8;
+    const int blockH = h.subsampling >= 0 ? tjMCUHeight[h.subsampling] : 8;
+    tjtransform xform{};
+    xform.op = TJXOP_NONE;
+    xform.options = TJXOPT_CROP | TJXOPT_TRIM;
+    xform.r.x = wanted.left() - wanted.left() % blockW;
+    xform.r.y = wanted.top() - wanted.top() % blockH;
+    xform.r.w = wanted.right() + 1 - xform.r.x;
+    xform.r.h = wanted.bottom() + 1 - xform.r.y;
+    return transform(data, xform);
+}
+
+} // namespace korvex::jpeg
