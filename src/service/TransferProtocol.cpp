@@ -2,8 +2,8 @@
 
 #include "Endpoints.h"
 #include "support/DebugLog.h"
+#include "support/FileRoutines.h"
 
-#include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
@@ -48,17 +48,6 @@ void GetResponseValue(const QString& name, const QString& reply, QString& value,
         if (startsWithKey(line, QStringLiteral("ErrCode")))
             ErrCode = line.mid(8).trimmed().toInt();
     }
-}
-
-QString OffsetFileName(const QString& picturePath) {
-    const QFileInfo info(picturePath);
-    const QDir temp(QDir::tempPath());
-    QString candidate = temp.filePath(info.fileName());
-    const QString suffix = info.suffix().isEmpty() ? QString() : u'.' + info.suffix();
-    for (int n = 1; QFileInfo::exists(candidate); ++n)
-        candidate = temp.filePath(
-            QStringLiteral("%1_%2%3").arg(info.completeBaseName()).arg(n).arg(suffix));
-    return candidate;
 }
 
 bool CreateOffSetFile(const QString& source, const QString& destination, qint64 offset) {
@@ -248,7 +237,7 @@ TUploadResult ImageUploader::_UploadImage(const TUploadFileRecord& record) {
                   QStringLiteral("application/octet-stream")};
     RemoveOnExit copy;
     if (UploadOffset > 0) {
-        const QString partial = OffsetFileName(record.path);
+        const QString partial = TempCopyName(record.path);
         if (CreateOffSetFile(record.path, partial, UploadOffset)) {
             copy.path = partial;
             add(fields, "Offset", QString::number(UploadOffset));

@@ -3,6 +3,7 @@
 #include "ServiceRecords.h"
 #include "TransferHttp.h"
 #include "app/Settings.h"
+#include "support/Progress.h"
 
 #include <QString>
 #include <functional>
@@ -16,13 +17,10 @@ void GetResponseValue(const QString& name, const QString& reply, QString& value,
 // Copies the source from offset to its end into destination (for resuming an upload).
 bool CreateOffSetFile(const QString& source, const QString& destination, qint64 offset);
 
-// A name for the partial copy of a picture in the temporary folder, not yet taken.
-QString OffsetFileName(const QString& picturePath);
-
 // Cancel and pause as the transfer sees them; the wizard wires its buttons and the program-wide
 // cancel flag in here.
 struct TransferControl {
-    std::function<bool()> cancelled = [] { return false; };
+    std::function<bool()> cancelled = [] { return ProgressCancelled; };
     std::function<bool()> paused = [] { return false; };
 };
 

@@ -55,7 +55,8 @@ QString TimeRemainingText(int s) {
     return QStringLiteral("Over %1 hours").arg(int(s / 3600.0 + 0.5));
 }
 
-UploadProgress::UploadProgress(ProgressDisplay& display) : tick(monotonicMs), m_display(display) {}
+UploadProgress::UploadProgress(UploadProgressDisplay& display)
+    : tick(monotonicMs), m_display(display) {}
 
 void UploadProgress::startPass() {
     lastEstimate = 0;

@@ -9,9 +9,9 @@
 namespace korvex {
 
 // The transfer page's progress controls.
-class ProgressDisplay {
+class UploadProgressDisplay {
 public:
-    virtual ~ProgressDisplay() = default;
+    virtual ~UploadProgressDisplay() = default;
     // The full path of the picture shown (the file label's tooltip).
     virtual QString shownFile() const = 0;
     // Shows the picture's shortened name, its path as tooltip and its thumbnail.
@@ -29,7 +29,7 @@ class UploadProgress : public TransferObserver {
 public:
     static constexpr int NoEstimate = -9;
 
-    explicit UploadProgress(ProgressDisplay& display);
+    explicit UploadProgress(UploadProgressDisplay& display);
 
     std::function<bool()> paused = [] { return false; };
     std::function<bool()> cancelled = [] { return false; };
@@ -62,7 +62,7 @@ public:
     void workEnd() override;
 
 private:
-    ProgressDisplay& m_display;
+    UploadProgressDisplay& m_display;
 };
 
 } // namespace korvex

@@ -1,7 +1,6 @@
 #include "service/Endpoints.h"
 
 #include "service/NetDetect.h"
-#include "service/UrlEncode.h"
 
 #include <QNetworkInterface>
 #include <gtest/gtest.h>
@@ -9,22 +8,6 @@
 using namespace korvex;
 
 namespace {
-
-TEST(URLEncode, EncodesControlHighAndSevenSpecialBytesOnly) {
-    const std::pair<QByteArray, QByteArray> cases[] = {
-        {"", ""},
-        {"50%+", "50%25%2B"},
-        {"x&y=z", "x&y=z"},
-        {"a b#c*d<e>f", "a%20b%23c%2Ad%3Ce%3Ef"},
-        {"\t\r\n\x7f", "%09%0D%0A\x7f"},
-        {"/:;\\\"?", "/:;\\\"?"},
-        {"\xc3\xa9", "%C3%A9"},
-    };
-    for (const auto& [in, out] : cases)
-        EXPECT_EQ(URLEncode(in), out) << in.constData();
-    EXPECT_EQ(URLEncode(QStringLiteral("Web;Windows;3.0; é")),
-              QStringLiteral("Web;Windows;3.0;%20%C3%A9"));
-}
 
 TEST(Endpoints, ComposeFromTheSettings) {
     Settings s;

@@ -16,7 +16,7 @@ using namespace korvex::test;
 
 namespace {
 
-struct NullDisplay : ProgressDisplay {
+struct NullDisplay : UploadProgressDisplay {
     QString file;
     int gauge = 0;
     QString shownFile() const override { return file; }

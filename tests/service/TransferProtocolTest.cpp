@@ -319,15 +319,4 @@ TEST(CreateOffSetFile, CopiesTheTailAndRefusesImpossibleOffsets) {
     EXPECT_FALSE(CreateOffSetFile(dir + QStringLiteral("/missing.jpg"), dst, 0));
 }
 
-TEST(OffsetFileName, AvoidsTakenNames) {
-    const QString first = OffsetFileName(QStringLiteral("/x/holiday.jpg"));
-    EXPECT_EQ(QFileInfo(first).fileName(), QStringLiteral("holiday.jpg"));
-    QFile f(first);
-    f.open(QIODevice::WriteOnly);
-    f.close();
-    EXPECT_EQ(QFileInfo(OffsetFileName(QStringLiteral("/x/holiday.jpg"))).fileName(),
-              QStringLiteral("holiday_1.jpg"));
-    QFile::remove(first);
-}
-
 } // namespace

@@ -6,7 +6,7 @@ using namespace korvex;
 
 namespace {
 
-struct RecordingDisplay : ProgressDisplay {
+struct RecordingDisplay : UploadProgressDisplay {
     QString file;
     QString remaining = QStringLiteral("untouched");
     int gauge = -1;
