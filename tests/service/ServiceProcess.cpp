@@ -31,16 +31,21 @@ ServiceProcess::~ServiceProcess() {
     m_process.waitForFinished(5000);
 }
 
-QByteArray ServiceProcess::control(const QString& query) {
+QByteArray fetch(const QString& url, const QByteArray& body) {
     QNetworkAccessManager manager;
     manager.setProxy(QNetworkProxy::NoProxy);
-    QNetworkReply* reply = manager.get(
-        QNetworkRequest(QUrl(QStringLiteral("http://%1/_control?%2").arg(hostPort(), query))));
+    QNetworkRequest request{QUrl(url)};
+    request.setHeader(QNetworkRequest::ContentTypeHeader, "application/x-www-form-urlencoded");
+    QNetworkReply* reply = body.isNull() ? manager.get(request) : manager.post(request, body);
     QEventLoop loop;
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
     loop.exec();
     reply->deleteLater();
     return reply->readAll();
+}
+
+QByteArray ServiceProcess::control(const QString& query) {
+    return fetch(QStringLiteral("http://%1/_control?%2").arg(hostPort(), query));
 }
 
 int ServiceProcess::counter(const QString& name) {

@@ -30,6 +30,8 @@ private:
     quint16 m_port = 0;
 };
 
+// A GET, or a form POST when body is given, without proxy; the reply body.
+QByteArray fetch(const QString& url, const QByteArray& body = {});
 QByteArray sha256(const QString& path);
 // A JPEG-looking file of the given size with random content.
 QString writePicture(const QString& folder, const QString& name, qint64 size);

@@ -1,13 +1,19 @@
 #include "ForwardProxy.h"
 #include "ServiceProcess.h"
 #include "TestEnvironment.h"
+#include "service/Endpoints.h"
+#include "service/PageProtocol.h"
 #include "service/QtTransferHttp.h"
+#include "service/ResultDocument.h"
 #include "service/ServiceRecords.h"
 #include "service/TransferProtocol.h"
 #include "service/UploadProgress.h"
+#include "support/TextRoutines.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
+#include <QProcess>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -162,7 +168,7 @@ TEST_F(TransferIntegration, ServiceCodesEndThePicture) {
     EXPECT_TRUE(service.storedPictures().isEmpty());
 }
 
-TEST_F(TransferIntegration, RefusedConnectionsUseUpTheTries) {
+TEST_F(TransferIntegration, ImageIdRefusalsUseUpTheTries) {
     const QString pic = writePicture(folder, QStringLiteral("a.jpg"), 100'000);
     service.control(QStringLiteral("imageid-error-count=5"));
     EXPECT_EQ(send(pic), -1);
@@ -181,6 +187,105 @@ TEST_F(TransferIntegration, AuthenticatingProxySeesEachUploadOnce) {
     EXPECT_EQ(proxy.uploads.load(), 1);
     EXPECT_EQ(proxy.refused.load(), 0);
     EXPECT_EQ(service.counter(QStringLiteral("uploads")), 1);
+}
+
+TEST_F(TransferIntegration, TransferCommandReportsEachPicture) {
+    const QString good = writePicture(folder, QStringLiteral("good.jpg"), 2'000'000);
+    const QString bad = folder + QStringLiteral("/bad.jpg");
+    QFile f(bad);
+    f.open(QIODevice::WriteOnly);
+    f.write("plain text");
+    f.close();
+    QProcess tool;
+    tool.start(binDir() + QStringLiteral("/korvex-transfer"),
+               {QStringLiteral("--upload-server"), service.hostPort(), QStringLiteral("--ticket"),
+                QStringLiteral("TK-9"), good, bad});
+    ASSERT_TRUE(tool.waitForFinished(60000));
+    EXPECT_EQ(tool.exitCode(), 1);
+    EXPECT_EQ(QString::fromUtf8(tool.readAllStandardOutput()),
+              good + QStringLiteral("\t0\n") + bad + QStringLiteral("\t4\n"));
+    expectStoredExactly(good);
+
+    tool.start(binDir() + QStringLiteral("/korvex-transfer"),
+               {QStringLiteral("--upload-server"), service.hostPort(), good});
+    ASSERT_TRUE(tool.waitForFinished(60000));
+    EXPECT_EQ(tool.exitCode(), 0);
+}
+
+// The wizard's path through the service without its browser: start post, a question page, the
+// finalization page with its result document, the transfers, the completion post, the close page.
+TEST_F(TransferIntegration, WizardFlowThroughTheReferenceService) {
+    settings.AppServer = service.hostPort();
+    QMap<QString, QString> ids;
+    QByteArray body = "partnerid=" + URLEncode(settings.PartnerID).toLatin1() +
+                      "&campaignid=" + URLEncode(settings.CampaignID).toLatin1() + "&numimages=2";
+    for (int n = 1; n <= 2; ++n) {
+        const QString p = QStringLiteral("im%1").arg(n, 4, 10, QLatin1Char('0'));
+        ids[p] = writePicture(folder, QStringLiteral("pic %1.jpg").arg(n), 700'000 * n);
+        body += QStringLiteral("&%1-id=%1&%1-path=%2&%1-title=pic %3&%1-subject=%4")
+                    .arg(p, URLEncode(ids[p]), QString::number(n),
+                         URLEncode(QStringLiteral("Day <%1> 50%+").arg(n)))
+                    .toLatin1();
+    }
+    const auto pageAt = [](const QString& url, const QByteArray& post = {}) {
+        return QString::fromUtf8(fetch(url, post)).split(u'\n');
+    };
+    const auto hrefOf = [](const QStringList& page, const QString& embed) {
+        for (const QString& line : page) {
+            if (!line.contains(QStringLiteral("<EMBED")))
+                continue;
+            TEmbedRecord r;
+            ProcessEmbed(line, r);
+            if (r.name == embed)
+                return r.href;
+        }
+        return QString();
+    };
+
+    const QStringList question = pageAt(StartPageURL(settings, UploadModeOrder), body);
+    ASSERT_EQ(PageType(question), _ptOther);
+    const QString next = hrefOf(question, QStringLiteral("VORU_NEXT_BUTTON"));
+    ASSERT_FALSE(next.isEmpty());
+
+    QStringList block = pageAt(QStringLiteral("http://") + settings.AppServer + next);
+    ASSERT_EQ(PageType(block), _ptFinalization);
+    ASSERT_TRUE(ProcessFinalizationPage(block, block));
+    TResultDocument result;
+    QList<TUploadFileRecord> records;
+    QString error;
+    ASSERT_TRUE(ReadResultDocument(
+        block, AuthenticationID(), result, records,
+        [&](const QString& id) { return ids.value(id); }, error));
+    ASSERT_EQ(records.size(), 2);
+    EXPECT_EQ(records[1].subject, QStringLiteral("Day <2> 50%+"));
+    EXPECT_FALSE(AuthenticationID().isEmpty());
+
+    QByteArray completion = "numimages=2&numsuccessful=2&numfailed=0";
+    for (TUploadFileRecord& r : records) {
+        r.status = send(r.path);
+        EXPECT_EQ(r.status, 0);
+    }
+    QStringList storedHashes;
+    for (const QString& stored : service.storedPictures())
+        storedHashes << QString::fromLatin1(sha256(stored));
+    ASSERT_EQ(storedHashes.size(), 2);
+    for (const TUploadFileRecord& r : records)
+        EXPECT_TRUE(storedHashes.contains(QString::fromLatin1(sha256(r.path))));
+    completion += result.completionParameters.toLatin1();
+    const QString done = ResolveResultLink(settings, result.completionAddress);
+    const QStringList answer = pageAt(QStringLiteral("http://") + done, completion);
+    ASSERT_EQ(PageType(answer), _ptOther);
+    const QString finish = hrefOf(answer, QStringLiteral("VORU_FINISH_BUTTON"));
+
+    const QStringList close = pageAt(QStringLiteral("http://") + settings.AppServer + finish);
+    ASSERT_EQ(PageType(close), _ptClosePage);
+    QUrl opened;
+    ProcessClosePage(close, settings, [&](const QUrl& u) {
+        opened = u;
+        return true;
+    });
+    EXPECT_EQ(opened.path(), QStringLiteral("/client/thanks.jsp"));
+    EXPECT_EQ(fetch(opened.toString()).contains("received"), true);
 }
 
 } // namespace

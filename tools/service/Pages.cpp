@@ -25,7 +25,9 @@ std::string xmlEscape(const std::string& text) {
     for (const char c : text) {
         switch (c) {
         case '<':
-            out += "&lt;";
+            // The client turns every "&lt;" of a result page into "<" before reading it as XML,
+            // so a literal "<" in a value must travel as a character reference.
+            out += "&#60;";
             break;
         case '>':
             out += "&gt;";
