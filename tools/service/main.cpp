@@ -16,9 +16,20 @@
 namespace {
 
 int usage() {
-    std::fprintf(stderr, "usage: korvex-service [--bind ADDRESS] [--port N] --store FOLDER "
-                         "[--latest-version X.Y.Z]\n"
-                         "Port 0 lets the system pick one; the first line printed names it.\n");
+    std::fputs(
+        "usage: korvex-service [--bind ADDRESS] [--port N] --store FOLDER [--latest-version "
+        "X.Y.Z]\n"
+        "Port 0 (the default) lets the system pick one; the first line printed names it.\n"
+        "Received pictures are stored as FOLDER/<ImageID>.jpg and listed in FOLDER/manifest.txt;\n"
+        "start and completion posts are kept in starts.txt and completions.txt.\n"
+        "GET /_control?KEY=VALUE&... sets faults and prints the counters (uploads, images,\n"
+        "completed). Keys: refuse=N (close the next N connections), drop-after=BYTES and\n"
+        "drop-count=N (drop uploads after so many picture bytes), incomplete-at=BYTES (keep only\n"
+        "so many bytes of the next upload and answer it as incomplete), upload-error=CODE with\n"
+        "upload-error-count=N, offset-error=CODE with offset-error-count=N,\n"
+        "imageid-error-count=N, unknown-id-count=N (answer code 6 to offset queries),\n"
+        "throttle=BYTES_PER_SECOND (0: full speed), reset=1.\n",
+        stderr);
     return 2;
 }
 
