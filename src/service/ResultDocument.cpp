@@ -2,6 +2,8 @@
 
 #include "support/DebugLog.h"
 
+#include <algorithm>
+#include <cstring>
 #include <libxml/xmlreader.h>
 #include <memory>
 #include <stdexcept>
@@ -18,6 +20,20 @@ struct ReaderDeleter {
 QString fromXml(const xmlChar* text) {
     return text ? QString::fromUtf8(reinterpret_cast<const char*>(text)) : QString();
 }
+
+struct SmallPieces {
+    QByteArray text;
+    qsizetype at;
+
+    static int read(void* context, char* buffer, int length) {
+        auto* self = static_cast<SmallPieces*>(context);
+        const int n =
+            int(std::min<qsizetype>({qsizetype(length), 64, self->text.size() - self->at}));
+        std::memcpy(buffer, self->text.constData() + self->at, size_t(n));
+        self->at += n;
+        return n;
+    }
+};
 
 struct Attribute {
     QString name;
@@ -56,10 +72,12 @@ bool ReadResultDocument(const QStringList& lines, QString& authenticationID,
     result.completionAddress.clear();
     result.completionParameters.clear();
 
-    const QByteArray text = lines.join(u'\n').toUtf8();
-    std::unique_ptr<xmlTextReader, ReaderDeleter> reader(xmlReaderForMemory(
-        text.constData(), int(text.size()), nullptr, "UTF-8",
-        XML_PARSE_NONET | XML_PARSE_RECOVER | XML_PARSE_NOERROR | XML_PARSE_NOWARNING));
+    // Fed in small pieces: the reader hands out the nodes of each piece before it parses the
+    // next, so a fault late in the document still leaves what came before it.
+    SmallPieces input{lines.join(u'\n').toUtf8(), 0};
+    std::unique_ptr<xmlTextReader, ReaderDeleter> reader(
+        xmlReaderForIO(SmallPieces::read, nullptr, &input, nullptr, "UTF-8",
+                       XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING));
     if (!reader)
         return true;
 

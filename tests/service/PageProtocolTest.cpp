@@ -248,6 +248,15 @@ TEST_F(ResultDocumentTest, MissingAttributesStopTheReadingButKeepTheRecords) {
 TEST_F(ResultDocumentTest, BrokenXmlYieldsWhatWasRead) {
     EXPECT_TRUE(read(lines("<r>\n<image id=\"a\"><title>x</title></image>\n<image id=\"b\">")));
     EXPECT_EQ(list.size(), 2);
+    list.clear();
+    QStringList mismatched(40, QStringLiteral("<image id=\"a\"><title>kept</title></image>"));
+    mismatched.prepend(QStringLiteral("<r>"));
+    mismatched << QStringLiteral("<image id=\"b\"></oops><image id=\"c\"></image></r>");
+    EXPECT_TRUE(read(mismatched));
+    ASSERT_GE(list.size(), 40);
+    EXPECT_EQ(list.first().title, QStringLiteral("kept"));
+    EXPECT_TRUE(std::none_of(list.cbegin(), list.cend(),
+                             [](const TUploadFileRecord& r) { return r.ID == u'c'; }));
 }
 
 } // namespace
