@@ -2,16 +2,13 @@
 
 #include "Endpoints.h"
 #include "support/DebugLog.h"
+#include "support/TextRoutines.h"
 
 #include <optional>
 
 namespace korvex {
 
 namespace {
-
-QString boolText(bool b) {
-    return b ? QStringLiteral("True") : QStringLiteral("False");
-}
 
 // Protects the spaces of a quoted attribute value from the word split that follows.
 void protectSpaces(QString& line, const QString& key) {
@@ -22,15 +19,6 @@ void protectSpaces(QString& line, const QString& key) {
         if (line[p] == u' ')
             line[p] = u'~';
     }
-}
-
-void readFlag(const QString& text, bool& field, bool otherwise) {
-    if (text.compare(QStringLiteral("TRUE"), Qt::CaseInsensitive) == 0)
-        field = true;
-    else if (text.compare(QStringLiteral("FALSE"), Qt::CaseInsensitive) == 0)
-        field = false;
-    else
-        field = otherwise;
 }
 
 struct ButtonEmbed {
@@ -54,8 +42,8 @@ bool applyEmbed(const QString& line, qsizetype index, WizardControls& controls) 
     DebugLog(category, QStringLiteral("Text=") + embed.label);
     DebugLog(category, QStringLiteral("URL=") + embed.href);
     DebugLog(category, QStringLiteral("Hint=") + embed.tiptext);
-    DebugLog(category, QStringLiteral("Enabled=") + boolText(embed.Enable));
-    DebugLog(category, QStringLiteral("disableOnClick=") + boolText(embed.disableOnClick));
+    DebugLog(category, QStringLiteral("Enabled=") + BoolToText(embed.Enable));
+    DebugLog(category, QStringLiteral("disableOnClick=") + BoolToText(embed.disableOnClick));
 
     if (embed.name == QStringLiteral("VORU_TITLE")) {
         controls.showCaption(WebControl::Title, embed.label);
@@ -148,11 +136,11 @@ void ProcessEmbed(const QString& tagLine, TEmbedRecord& record) {
         if (const auto v = valueOf("href"))
             record.href = *v;
         if (const auto v = valueOf("Enable"))
-            readFlag(*v, record.Enable, true);
+            record.Enable = TextToBoolDef(*v, true);
         if (const auto v = valueOf("tiptext"))
             record.tiptext = *v;
         if (const auto v = valueOf("disableOnClick"))
-            readFlag(*v, record.disableOnClick, false);
+            record.disableOnClick = TextToBoolDef(*v, false);
     }
     record.label.replace(u'~', u' ');
     DebugLog(QStringLiteral("ProcessEmbed"), QStringLiteral("Start: ") + tagLine);
@@ -226,7 +214,7 @@ bool ProcessFinalizationPage(const QStringList& lines, QStringList& out) {
             line.replace(QStringLiteral("&lt;"), QStringLiteral("<"));
         out = block;
     }
-    DebugLog(category, QStringLiteral("End, result=") + boolText(ok));
+    DebugLog(category, QStringLiteral("End, result=") + BoolToText(ok));
     return ok;
 }
 

@@ -3,6 +3,7 @@
 #include "Endpoints.h"
 #include "support/DebugLog.h"
 #include "support/FileRoutines.h"
+#include "support/TextRoutines.h"
 
 #include <QEventLoop>
 #include <QFile>
@@ -12,10 +13,6 @@
 namespace korvex {
 
 namespace {
-
-QString boolText(bool b) {
-    return b ? QStringLiteral("True") : QStringLiteral("False");
-}
 
 bool startsWithKey(const QString& line, const QString& key) {
     return line.startsWith(key + u'=', Qt::CaseInsensitive);
@@ -99,7 +96,7 @@ bool CreateOffSetFile(const QString& source, const QString& destination, qint64 
         if (out.exists())
             out.remove();
     }
-    DebugLog(category, QStringLiteral("End, Result=") + boolText(failure.isEmpty()));
+    DebugLog(category, QStringLiteral("End, Result=") + BoolToText(failure.isEmpty()));
     return failure.isEmpty();
 }
 
@@ -161,7 +158,7 @@ TUploadResult ImageUploader::_GetImageID() {
                                         .arg(result.ErrMsg)
                                         .arg(result.ErrCode));
     }
-    DebugLog(category, QStringLiteral("End, Success=") + boolText(result.Success));
+    DebugLog(category, QStringLiteral("End, Success=") + BoolToText(result.Success));
     return result;
 }
 
@@ -182,7 +179,7 @@ TUploadResult ImageUploader::_GetImageOffSet(qint64& offset) {
     result.Success = offset > 0;
     if (!result.Success)
         DebugLog(category, QStringLiteral("Error: %1 (%2)").arg(result.ErrMsg).arg(result.ErrCode));
-    DebugLog(category, QStringLiteral("End, Success=") + boolText(result.Success));
+    DebugLog(category, QStringLiteral("End, Success=") + BoolToText(result.Success));
     return result;
 }
 
@@ -278,7 +275,7 @@ TUploadResult ImageUploader::_UploadImage(const TUploadFileRecord& record) {
                 "JPEG-formatted image, or may have some other problems (be a corrupted file).  "
                 "Please check your picture and try to upload again.\r\nUploadImageError (4)"));
     }
-    DebugLog(category, QStringLiteral("End, Success=") + boolText(result.Success));
+    DebugLog(category, QStringLiteral("End, Success=") + BoolToText(result.Success));
     return result;
 }
 
