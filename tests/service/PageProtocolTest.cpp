@@ -69,6 +69,7 @@ TEST(PageType, FirstMarkerInTheFirst21LinesDecides) {
         {page(QStringLiteral("finalization.html")), _ptFinalization},
         {page(QStringLiteral("question.html")), _ptOther},
         {page(QStringLiteral("complete.html")), _ptOther},
+        {page(QStringLiteral("progress.html")), _ptOther},
     };
     for (const Case& c : cases)
         EXPECT_EQ(PageType(c.page), c.type) << c.page.join(u'|').left(200).toStdString();
