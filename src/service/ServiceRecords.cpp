@@ -1,0 +1,10 @@
+#include "ServiceRecords.h"
+
+namespace korvex {
+
+QString& AuthenticationID() {
+    static QString ticket;
+    return ticket;
+}
+
+} // namespace korvex
