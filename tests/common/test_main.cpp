@@ -28,6 +28,10 @@ int main(int argc, char** argv) {
         QDir().mkpath(QString::fromUtf8(root + sub));
     QFile::setPermissions(QString::fromUtf8(root + "/runtime"),
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    // The machine's proxy settings must not leak into tests (the first run offers them).
+    for (const char* name : {"http_proxy", "https_proxy", "HTTP_PROXY", "HTTPS_PROXY", "all_proxy",
+                             "ALL_PROXY", "no_proxy", "NO_PROXY"})
+        qunsetenv(name);
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 

@@ -5,7 +5,10 @@
 #include "Splash.h"
 #include "app/AppContext.h"
 #include "app/MenuRules.h"
+#include "service/Endpoints.h"
 #include "support/DebugLog.h"
+#include "support/ShellRoutines.h"
+#include "support/ui/DialogPrompter.h"
 
 #include <QAction>
 #include <QApplication>
@@ -284,7 +287,8 @@ void TfrmMain::buildMenus() {
     addCommand(service, QStringLiteral("mkShareOnline"), QStringLiteral("Share online"));
     addCommand(service, QStringLiteral("mkUploadPictures"), QStringLiteral("Upload pictures"));
     service->addSeparator();
-    addCommand(service, QStringLiteral("mkGoToSite"), QStringLiteral("Go to the Corvanta site"));
+    addCommand(service, QStringLiteral("mkGoToSite"), QStringLiteral("Go to the Corvanta site"), {},
+               [this] { openSite(SiteLink::CompanyWebsite); });
 
     QMenu* help = addMenu(QStringLiteral("  &Help "), QStringLiteral("Help"),
                           QKeySequence(QStringLiteral("Alt+H")));
@@ -359,6 +363,13 @@ void TfrmMain::buildMenus() {
     statusButton(addCommand(nullptr, QStringLiteral("btnNext"), QStringLiteral("Next")),
                  QStringLiteral("next.png"), QStringLiteral("Next picture"));
     updateMenuStates();
+}
+
+void TfrmMain::openSite(SiteLink link) {
+    DialogPrompter prompter(this);
+    mkwebsiteClick(m_settings, link, QStringLiteral(KORVEX_VERSION), [&prompter](const QUrl& url) {
+        return OpenInBrowser(url.toString(), &prompter);
+    });
 }
 
 void TfrmMain::buildContextMenu() {

@@ -7,6 +7,7 @@
 #include "app/AppContext.h"
 #include "app/MenuRules.h"
 #include "app/RunMode.h"
+#include "service/NetDetect.h"
 #include "support/DebugLog.h"
 
 #include <QApplication>
@@ -123,6 +124,12 @@ void TfrmMain::Setup() {
     sc.executableFolder = m_context.folders.GetFolder(FolderKind::Executable);
     for (const QString& w : m_store->Setup(m_settings, sc))
         warn(w);
+    // On the first run the system's proxy, if any, is offered for the service's connections.
+    if (m_settings.firstRun)
+        DetectProxySettings(m_settings, [this](const QString& question) {
+            return QMessageBox::question(this, m_context.names.product, question) ==
+                   QMessageBox::Yes;
+        });
     if (m_context.names.company != ProductNames().company)
         setWindowTitle(m_context.names.product);
     m_currentFolder = m_settings.StartUpDirectory;

@@ -3,6 +3,7 @@
 #include "app/IdleWork.h"
 #include "app/PanelSnapper.h"
 #include "app/Settings.h"
+#include "service/Endpoints.h"
 
 #include <QCursor>
 #include <QElapsedTimer>
@@ -93,6 +94,7 @@ private:
     void buildPanels();
     void buildMenus();
     void buildContextMenu();
+    void openSite(SiteLink link);
     QAction* addCommand(QMenu* menu, const QString& name, const QString& text,
                         const QKeySequence& shortcut = {}, std::function<void()> handler = nullptr);
     void updateMenuStates();
