@@ -141,6 +141,17 @@ void TfrmMain::Setup() {
     QTimer::singleShot(std::max<qint64>(0, left), this, [this] { m_splash.reset(); });
 
     handleStartArguments();
+    if (screen()->depth() < 16) {
+        QMessageBox::information(
+            this, m_context.names.product,
+            QStringLiteral("Windows is currently set to display only 256 colors.  To run this "
+                           "application you will need to change this settings to 65,536 (16 bit) "
+                           "colors.  To do this, use the Display icon under Start "
+                           "Menu|Settings|Control Panel."));
+        m_idle.closeRequested = true;
+        requestIdle();
+        return;
+    }
     DebugLog(QStringLiteral("Setup"), QStringLiteral("Ready"));
     m_idle.firstIdle = true;
     requestIdle();
