@@ -1,5 +1,7 @@
 #include "DesktopKeyFile.h"
 
+#include "KeyFileEscape.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -9,50 +11,16 @@ namespace korvex {
 
 namespace {
 
+// Desktop files escape tabs too, and a leading blank that would otherwise be trimmed away.
 QString escapeValue(const QString& value) {
-    QString out;
-    out.reserve(value.size());
-    for (qsizetype i = 0; i < value.size(); ++i) {
-        const QChar c = value[i];
-        if (c == u'\\')
-            out += QStringLiteral("\\\\");
-        else if (c == u'\n')
-            out += QStringLiteral("\\n");
-        else if (c == u'\r')
-            out += QStringLiteral("\\r");
-        else if (c == u'\t')
-            out += QStringLiteral("\\t");
-        else if (c == u' ' && i == 0)
-            out += QStringLiteral("\\s");
-        else
-            out += c;
-    }
-    return out;
+    if (value.startsWith(u' '))
+        return QStringLiteral("\\s") +
+               escapeKeyFileText(QStringView(value).sliced(1), {{u'\t', u't'}});
+    return escapeKeyFileText(value, {{u'\t', u't'}});
 }
 
 QString unescapeValue(QStringView raw) {
-    QString out;
-    out.reserve(raw.size());
-    for (qsizetype i = 0; i < raw.size(); ++i) {
-        if (raw[i] != u'\\' || i + 1 == raw.size()) {
-            out += raw[i];
-            continue;
-        }
-        const QChar next = raw[++i];
-        if (next == u's')
-            out += u' ';
-        else if (next == u'n')
-            out += u'\n';
-        else if (next == u'r')
-            out += u'\r';
-        else if (next == u't')
-            out += u'\t';
-        else if (next == u'\\')
-            out += u'\\';
-        else // unknown escapes stay as written (Exec quoting)
-            out += QString(u'\\') + next;
-    }
-    return out;
+    return unescapeKeyFileText(raw, {{u' ', u's'}, {u'\t', u't'}});
 }
 
 bool isGroupHeader(QStringView line) {

@@ -1,5 +1,7 @@
 #include "RegistryKey.h"
 
+#include "KeyFileEscape.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -12,36 +14,6 @@ namespace korvex {
 namespace {
 
 const QString kSection = QStringLiteral("[Values]");
-
-QString escape(const QString& text) {
-    QString out;
-    out.reserve(text.size());
-    for (QChar c : text) {
-        if (c == u'\\')
-            out += QStringLiteral("\\\\");
-        else if (c == u'\n')
-            out += QStringLiteral("\\n");
-        else if (c == u'\r')
-            out += QStringLiteral("\\r");
-        else
-            out += c;
-    }
-    return out;
-}
-
-QString unescape(QStringView text) {
-    QString out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == u'\\' && i + 1 < text.size()) {
-            const QChar next = text[++i];
-            out += next == u'n' ? QChar(u'\n') : next == u'r' ? QChar(u'\r') : next;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
-}
 
 qsizetype indexOfName(const RegistryKey::Values& values, const QString& name) {
     for (qsizetype i = 0; i < values.size(); ++i)
@@ -105,7 +77,7 @@ bool RegistryKey::load() {
             continue;
         }
         const QString name = line.first(eq).trimmed().toString();
-        const QString value = unescape(line.sliced(eq + 1));
+        const QString value = unescapeKeyFileText(line.sliced(eq + 1));
         const qsizetype at = indexOfName(m_values, name);
         if (at >= 0)
             m_values[at].second = value;
@@ -163,7 +135,7 @@ bool RegistryKey::write(const Values& changes) {
     }
     QString content = kSection + u'\n';
     for (const auto& [name, text] : std::as_const(m_values))
-        content += name + u'=' + escape(text) + u'\n';
+        content += name + u'=' + escapeKeyFileText(text) + u'\n';
     QSaveFile out(m_file);
     if (!out.open(QIODevice::WriteOnly)) {
         m_error = out.errorString();

@@ -1,6 +1,7 @@
 #include "CachedDoubleStringList.h"
 
 #include "FileRoutines.h"
+#include "platform/KeyFileEscape.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,36 +17,11 @@ const QString kSection = QStringLiteral("[Dimensions_Cache]");
 // Keys are file paths and values free text: line breaks (and "=" in keys) are escaped so an entry
 // always stays one line.
 QString escape(const QString& text, bool key) {
-    QString out;
-    for (QChar c : text) {
-        if (c == u'\\')
-            out += QStringLiteral("\\\\");
-        else if (c == u'\n')
-            out += QStringLiteral("\\n");
-        else if (c == u'\r')
-            out += QStringLiteral("\\r");
-        else if (key && c == u'=')
-            out += QStringLiteral("\\e");
-        else
-            out += c;
-    }
-    return out;
+    return key ? escapeKeyFileText(text, {{u'=', u'e'}}) : escapeKeyFileText(text);
 }
 
 QString unescape(QStringView text) {
-    QString out;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] != u'\\' || i + 1 == text.size()) {
-            out += text[i];
-            continue;
-        }
-        const QChar next = text[++i];
-        out += next == u'n'   ? QChar(u'\n')
-               : next == u'r' ? QChar(u'\r')
-               : next == u'e' ? QChar(u'=')
-                              : next;
-    }
-    return out;
+    return unescapeKeyFileText(text, {{u'=', u'e'}});
 }
 
 // The lines of the file's section as (key, value) pairs, keys unescaped.
