@@ -13,17 +13,17 @@ if [ "$(ls "$PICS" 2>/dev/null | wc -l)" -ne "$COUNT" ]; then
 fi
 now() { date +%s.%N; }
 
-# vipsthumbnail, one process over all the files as a user would run it.
-rm -rf "$WORK/vips" && mkdir -p "$WORK/vips"
-start=$(now)
-vipsthumbnail --size 90x75 -o "$WORK/vips/%s.jpg" "$PICS"/*.JPG
-vips=$(echo "$(now) - $start" | bc)
+# The machine is shared, so each side runs twice, alternating, and the better time counts.
+runvips() {
+    rm -rf "$WORK/vips" && mkdir -p "$WORK/vips"
+    start=$(now)
+    vipsthumbnail --size 90x75 -o "$WORK/vips/%s.jpg" "$PICS"/*.JPG
+    echo "$(now) - $start" | bc
+}
 
 # The program itself, started on the first picture with a cold cache, until every thumbnail is
 # in the cache folder.
 HOMEDIR=$WORK/home
-rm -rf "$HOMEDIR" && mkdir -p "$HOMEDIR/config/Corvanta"
-printf '[Values]\nShowStartUp=False\n' > "$HOMEDIR/config/Corvanta/Corvanta Express.ini"
 CACHE="$HOMEDIR/cache/Corvanta/Corvanta Express/Cache"
 cat > "$WORK/program.sh" <<SCRIPT
 #!/bin/sh
@@ -37,11 +37,21 @@ echo "\$(date +%s.%N) - \$start" | bc > "$WORK/program.time"
 kill \$pid; wait \$pid || true
 SCRIPT
 chmod +x "$WORK/program.sh"
-xvfb-run -a -s "-screen 0 1280x800x24" "$WORK/program.sh"
-program=$(cat "$WORK/program.time")
+runprogram() {
+    rm -rf "$HOMEDIR" && mkdir -p "$HOMEDIR/config/Corvanta"
+    printf '[Values]\nShowStartUp=False\n' > "$HOMEDIR/config/Corvanta/Corvanta Express.ini"
+    xvfb-run -a -s "-screen 0 1280x800x24" "$WORK/program.sh" >/dev/null 2>&1
+    cat "$WORK/program.time"
+}
+min() { echo "if ($1 < $2) $1 else $2" | bc; }
+
+v1=$(runvips); p1=$(runprogram); v2=$(runvips); p2=$(runprogram)
+vips=$(min "$v1" "$v2")
+program=$(min "$p1" "$p2")
 
 echo "$COUNT camera pictures (4000 x 3000), $(nproc) cores"
-echo "vipsthumbnail --size 90x75: $vips s"
-echo "korvex, start to every thumbnail on disk: $program s ($(echo "scale=2; $program / $vips" | bc)x vipsthumbnail)"
+echo "vipsthumbnail --size 90x75: $vips s (runs: $v1, $v2)"
+echo "korvex, start to every thumbnail on disk: $program s (runs: $p1, $p2)"
+echo "ratio: $(echo "scale=2; $program / $vips" | bc)x vipsthumbnail"
 # In-process: GUI stall while the cache fills, and the warm reopen.
 xvfb-run -a -s "-screen 0 1280x800x24" "$BUILD/bin/browse_bench" measure "$PICS" "$WORK/cache"

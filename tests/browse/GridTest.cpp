@@ -250,3 +250,24 @@ TEST_F(GridTest, ACellWhosePictureVanishedShowsTheErrorPictureInTheCurrentColour
     // White areas of the error picture take the current cell's colour.
     EXPECT_EQ(QColor(shown.pixel(errorOrigin + QPoint(1, 1))), QColor(204, 204, 255));
 }
+
+TEST_F(GridTest, InvalidatingAThumbnailRemovesItEverywhereAndTheNextDrawMakesItAgain) {
+    showWithColumns(3);
+    open(2);
+    const QString path = list.path(1);
+    ASSERT_TRUE(waitUntil([&] { return bool(grid.cache().lookupMemory(path)); }));
+    const QString file = grid.cache().thumbFilePath(path);
+    ASSERT_TRUE(QFile::exists(file));
+    grid.InvalidateThumb(path, ThumbCache::Which::Memory);
+    EXPECT_FALSE(grid.cache().lookupMemory(path));
+    EXPECT_TRUE(QFile::exists(file));
+    grid.InvalidateThumb(path, ThumbCache::Which::Both);
+    EXPECT_FALSE(QFile::exists(file));
+    EXPECT_FALSE(grid.cache().hasDiskLine(path));
+    // The picture is saved over; the repaint builds the new thumbnail.
+    ASSERT_TRUE(setModified(path, QDateTime::currentDateTime().addDays(-1)));
+    grid.repaintGrid();
+    ASSERT_TRUE(waitUntil([&] { return bool(grid.cache().lookupMemory(path)); }));
+    EXPECT_TRUE(QFile::exists(grid.cache().thumbFilePath(path)));
+    EXPECT_NE(grid.cache().thumbFilePath(path), file);
+}

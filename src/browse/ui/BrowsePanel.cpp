@@ -136,6 +136,10 @@ void BrowsePanel::popUpRecentFolders() {
     m_recentMenu->popup(mapToGlobal(QPoint(1, 11)));
 }
 
+void BrowsePanel::deletethumb(const QString& path, ThumbCache::Which kind) {
+    m_grid->InvalidateThumb(path, kind);
+}
+
 bool BrowsePanel::idleStep() {
     return !m_browser->GetCurrentFolder().isEmpty() && m_grid->IdleStep();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "browse/FolderBrowser.h"
+#include "browse/ThumbCache.h"
 
 #include <QWidget>
 #include <memory>
@@ -39,6 +40,10 @@ public:
     // Get pictures: the grid's disk cache rests while the user picks a folder.
     void getPictures();
     void popUpRecentFolders();
+
+    // Before the program changes, renames, moves or deletes a picture: its thumbnail goes from
+    // memory, or from memory and disk (file and index line).
+    void deletethumb(const QString& path, ThumbCache::Which kind);
 
     // One idle turn of background thumbnail work; true while more could run at once.
     bool idleStep();
