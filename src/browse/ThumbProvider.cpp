@@ -38,7 +38,6 @@ ThumbProvider::~ThumbProvider() {
 }
 
 void ThumbProvider::setNonSupportedFormatThumb(const QString& path) {
-    m_nonSupportedThumbPath = path;
     m_nonSupportedThumb = QImage();
     QImage picture;
     if (!path.isEmpty() && m_functions.LoadImageBitmap(picture, path, false, 0, 0))

@@ -85,7 +85,6 @@ private:
     DecodeQueue& m_queue;
     FileProbe m_probe;
     QString m_supportedFormats = QStringLiteral("*.jpg;*.jpeg;");
-    QString m_nonSupportedThumbPath;
     QImage m_nonSupportedThumb;
     bool m_preCache = true;
     int m_preCachePosition = 0;

@@ -254,7 +254,6 @@ void TXCheckThumbGrid::scrollContentsBy(int, int) {
 }
 
 void TXCheckThumbGrid::pressSelect(int index, bool shift) {
-    m_previous = m_current;
     m_current = index;
     if (!shift)
         m_anchor = index;

@@ -149,7 +149,6 @@ private:
     bool m_disableKeys = true;
 
     int m_current = -1;
-    int m_previous = -1;
     int m_anchor = -1;
     std::vector<bool> m_highlighted;
     bool m_suppressed = false;
