@@ -57,10 +57,10 @@ std::optional<QImage> ThumbCache::lookupMemory(const QString& path) const {
     return std::nullopt;
 }
 
-ThumbCache::Line ThumbCache::findLine(const QString& path) const {
+ThumbCache::Line ThumbCache::findLine(const QString& path) {
     const auto it = m_lineIndex.constFind(path.toUpper());
     if (it == m_lineIndex.cend() || it->empty())
-        return const_cast<std::list<QString>&>(m_lines).end();
+        return m_lines.end();
     return it->front();
 }
 

@@ -80,7 +80,7 @@ private:
 
     void appendLine(const QString& path);
     void eraseLine(Line line);
-    Line findLine(const QString& path) const;
+    Line findLine(const QString& path);
     void deleteThumbFile(const QString& path);
 
     TIEFunctions& m_functions;

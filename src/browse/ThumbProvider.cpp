@@ -115,7 +115,7 @@ void ThumbProvider::decoded(quint64 id, const QString& path, const QImage& image
     m_pendingByPath.remove(path.toUpper());
     const QImage thumbnail = fitted(image);
     if (thumbnail.isNull())
-        return failed(id, path);
+        return failCell(path, forPaint);
     m_cache.store(path, thumbnail, forPaint, true);
     if (forPaint)
         emit thumbnailReady(path);
@@ -125,10 +125,15 @@ void ThumbProvider::decoded(quint64 id, const QString& path, const QImage& image
 
 void ThumbProvider::failed(quint64 id, const QString& path) {
     const auto it = m_pending.constFind(id);
-    const bool forPaint = it != m_pending.cend() && it->forPaint;
-    if (it != m_pending.cend())
-        m_pending.erase(it);
+    if (it == m_pending.cend())
+        return;
+    const bool forPaint = it->forPaint;
+    m_pending.erase(it);
     m_pendingByPath.remove(path.toUpper());
+    failCell(path, forPaint);
+}
+
+void ThumbProvider::failCell(const QString& path, bool forPaint) {
     recordFailure(path);
     if (!forPaint) // a picture that cannot be made ends pre-caching of this folder
         m_preCachePosition = stopPreCaching;

@@ -30,6 +30,7 @@ public:
     // card costs.
     using FileProbe = std::function<bool(const QString& path)>;
 
+    // The queue serves this provider alone: request ids are the provider's own.
     ThumbProvider(TIEFunctions& functions, DecodeQueue& queue, QObject* parent = nullptr);
     ~ThumbProvider() override;
 
@@ -75,6 +76,7 @@ private:
 
     void decoded(quint64 id, const QString& path, const QImage& image);
     void failed(quint64 id, const QString& path);
+    void failCell(const QString& path, bool forPaint);
     void recordFailure(const QString& path);
     bool supported(const QString& path) const;
     QImage fitted(const QImage& image) const;
