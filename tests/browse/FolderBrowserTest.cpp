@@ -3,13 +3,18 @@
 #include "../support/FakePrompter.h"
 #include "BrowseFixtures.h"
 #include "TestEnvironment.h"
+#include "browse/ui/RecentFoldersMenu.h"
 #include "browse/ui/XCheckThumbGrid.h"
 #include "imaging/DecodeQueue.h"
 #include "imaging/IEFunctions.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
+#include <QMimeData>
 #include <QSignalSpy>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 using namespace korvex;
@@ -189,4 +194,20 @@ TEST_F(FolderBrowserTest, UpdateFileBoxAndPositionFollowsTheFileOrClampsTheStore
     ASSERT_TRUE(QFile::remove(dir + QStringLiteral("/pic03.jpg")));
     browser.UpdateFileBoxAndPosition(dir + QStringLiteral("/pic03.jpg"), true);
     EXPECT_EQ(grid.currentIndex(), 2);
+}
+
+TEST_F(FolderBrowserTest, FilesDroppedFromAFileManagerOpenTheirFolder) {
+    const QString dir = folderWith(3);
+    QWidget window;
+    new FileDropTarget(browser, &window);
+    EXPECT_TRUE(window.acceptDrops());
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(dir + QStringLiteral("/pic01.jpg"))});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(&window, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(&window, &drop);
+    EXPECT_EQ(browser.GetCurrentFolder(), dir + u'/');
+    EXPECT_EQ(browser.currentPicture(), dir + QStringLiteral("/pic01.jpg"));
 }
