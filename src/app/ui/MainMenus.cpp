@@ -5,6 +5,8 @@
 #include "Splash.h"
 #include "app/AppContext.h"
 #include "app/MenuRules.h"
+#include "browse/ui/BrowsePanel.h"
+#include "imaging/IEFunctions.h"
 #include "service/Endpoints.h"
 #include "support/DebugLog.h"
 #include "support/ShellRoutines.h"
@@ -132,12 +134,12 @@ void TfrmMain::buildPanels() {
     m_thumbPanel = new QWidget;
     m_thumbPanel->setObjectName(QStringLiteral("pnlThumbs"));
     auto* thumbs = new QVBoxLayout(m_thumbPanel);
-    thumbs->setContentsMargins(4, 4, 4, 4);
-    m_folderLabel = new QLabel(m_thumbPanel);
-    m_folderLabel->setObjectName(QStringLiteral("lblFolder"));
-    m_folderLabel->setWordWrap(true);
-    thumbs->addWidget(m_folderLabel);
-    thumbs->addStretch();
+    thumbs->setContentsMargins(0, 0, 0, 0);
+    m_ieFunctions = new TIEFunctions(this);
+    m_prompter = std::make_unique<DialogPrompter>(this);
+    m_browse =
+        new BrowsePanel(*m_ieFunctions, m_prompter.get(), m_context.names.product, m_thumbPanel);
+    thumbs->addWidget(m_browse);
     auto* thumbFrame = new TXPanel(frame, m_thumbPanel, m_splitter);
     thumbFrame->setMinimumWidth(m_snapper.gridWidth(2));
     m_view = new PictureView;
@@ -151,6 +153,12 @@ void TfrmMain::buildPanels() {
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("lblStatus"));
     statusBar()->addWidget(m_status, 1);
+    m_selectionLabel = new QLabel(this);
+    m_selectionLabel->setObjectName(QStringLiteral("lblSelected"));
+    statusBar()->addPermanentWidget(m_selectionLabel);
+    m_positionLabel = new QLabel(this);
+    m_positionLabel->setObjectName(QStringLiteral("lblPosition"));
+    statusBar()->addPermanentWidget(m_positionLabel);
     statusBar()->setSizeGripEnabled(true);
 }
 
@@ -197,7 +205,11 @@ void TfrmMain::buildMenus() {
     QMenu* file = addMenu(QStringLiteral(" &File  "), QStringLiteral("File"),
                           QKeySequence(QStringLiteral("Alt+F")));
     addCommand(file, QStringLiteral("mkGetPictures"), QStringLiteral("&Get pictures..."),
-               QKeySequence(QStringLiteral("Ctrl+O")));
+               QKeySequence(QStringLiteral("Ctrl+O")), [this] {
+                   Keypreparation(true);
+                   m_browse->getPictures();
+                   endKeypreparation();
+               });
     addCommand(file, QStringLiteral("mkSave"), QStringLiteral("&Save"),
                QKeySequence(QStringLiteral("Ctrl+S")));
     addCommand(file, QStringLiteral("mkSaveAs"), QStringLiteral("Save &as..."),
@@ -225,8 +237,10 @@ void TfrmMain::buildMenus() {
                QKeySequence(QStringLiteral("Del")));
     edit->addSeparator();
     addCommand(edit, QStringLiteral("mkSelectAll"), QStringLiteral("Select all"),
-               QKeySequence(QStringLiteral("Ctrl+A")));
-    addCommand(edit, QStringLiteral("mkSelectNone"), QStringLiteral("Select none"));
+               QKeySequence(QStringLiteral("Ctrl+A")),
+               [this] { m_browse->browser().btnSelectAllClick(); });
+    addCommand(edit, QStringLiteral("mkSelectNone"), QStringLiteral("Select none"), {},
+               [this] { m_browse->browser().mkDeselectallClick(); });
     edit->addSeparator();
     addCommand(edit, QStringLiteral("mkPreferences"), QStringLiteral("Preferences..."));
 
@@ -410,10 +424,13 @@ void TfrmMain::buildContextMenu() {
 
 void TfrmMain::updateMenuStates() {
     MenuInputs in;
-    in.currentPicture = !m_currentPicture.isEmpty();
+    in.currentPicture = !currentPicture().isEmpty();
+    in.pictureCount = m_pictureCount;
+    in.checkedCount = m_checkedCount;
+    in.deleteButtonEnabled = m_deleteEnabled;
     in.pictureLoaded = m_view->hasImage() && in.currentPicture;
     in.canRenameFolder = CanRenameFolder(
-        m_currentFolder,
+        currentFolder(),
         {QDir::homePath(), QStandardPaths::writableLocation(QStandardPaths::DesktopLocation),
          QStandardPaths::writableLocation(QStandardPaths::PicturesLocation),
          QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)});
@@ -443,6 +460,15 @@ void TfrmMain::updateMenuStates() {
         a->setChecked(s.fullScreenChecked);
     if (QAction* a = m_actions.value(QStringLiteral("mkSlideshow")))
         a->setChecked(s.slideshowChecked);
+}
+
+void TfrmMain::showSelectStatus(const SelectStatus& status) {
+    m_positionLabel->setText(status.positionText);
+    m_selectionLabel->setText(status.selectionText);
+    m_pictureCount = status.count;
+    m_checkedCount = m_browse->browser().fileList().CheckedCount();
+    m_deleteEnabled = status.deleteEnabled;
+    updateMenuStates();
 }
 
 int TfrmMain::panelWidth() const {

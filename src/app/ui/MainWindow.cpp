@@ -7,8 +7,11 @@
 #include "app/AppContext.h"
 #include "app/MenuRules.h"
 #include "app/RunMode.h"
+#include "browse/ui/BrowsePanel.h"
 #include "service/NetDetect.h"
 #include "support/DebugLog.h"
+#include "support/FileRoutines.h"
+#include "support/ui/DialogPrompter.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -29,24 +32,6 @@
 namespace korvex {
 
 namespace {
-
-bool isPictureFile(const QString& path) {
-    const QString suffix = QFileInfo(path).suffix().toUpper();
-    return suffix == u"JPG" || suffix == u"JPEG" || suffix == u"JPE";
-}
-
-QStringList loadRecentFolders(const QString& file) {
-    QFile f(file);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    QStringList list;
-    for (const QByteArray& line : f.readAll().split('\n')) {
-        const QString folder = QString::fromUtf8(line).trimmed();
-        if (!folder.isEmpty() && list.size() < 10)
-            list << folder;
-    }
-    return list;
-}
 
 // WM_LAUNCH_CAMERA: the source to copy from and whether to open the settings page first.
 struct LaunchCameraEvent : QEvent {
@@ -87,9 +72,22 @@ void TfrmMain::FormCreate() {
     loadCursor(CursorKind::OpenHand, "openhand.png", {16, 16});
     loadCursor(CursorKind::ClosedHand, "closedhand.png", {16, 16});
     loadCursor(CursorKind::RedEye, "redeye.png", {16, 16});
-    m_recentFolders = loadRecentFolders(m_context.folders.GetFolder(FolderKind::Data) +
-                                        QStringLiteral("recent.dat"));
-    setAcceptDrops(true);
+    m_browse->browser().recentFolders().load(m_context.folders.GetFolder(FolderKind::Data) +
+                                             QStringLiteral("recent.dat"));
+    m_browse->acceptDropsOn(this);
+    FolderBrowser& browser = m_browse->browser();
+    connect(&browser, &FolderBrowser::captionChanged, this, &QWidget::setWindowTitle);
+    connect(&browser, &FolderBrowser::statusChanged, this, &TfrmMain::showSelectStatus);
+    connect(m_browse, &BrowsePanel::pictureChosen, this, &TfrmMain::DoShowImage);
+    connect(m_browse, &BrowsePanel::idleWanted, this, &TfrmMain::requestIdle);
+}
+
+QString TfrmMain::currentPicture() const {
+    return m_browse->browser().currentPicture();
+}
+
+QString TfrmMain::currentFolder() const {
+    return ExcludeSlash(m_browse->browser().GetCurrentFolder());
 }
 
 void TfrmMain::startUp() {
@@ -132,8 +130,10 @@ void TfrmMain::Setup() {
         });
     if (m_context.names.company != ProductNames().company)
         setWindowTitle(m_context.names.product);
-    m_currentFolder = m_settings.StartUpDirectory;
-    m_folderLabel->setText(m_currentFolder);
+    m_browse->setCacheFolder(m_context.folders.GetFolder(FolderKind::Cache));
+    m_browse->setHideFileExtensions(m_settings.HideFileExtensions);
+    m_browse->browser().setScreenWidth(sc.screen.width());
+    m_browse->browser().Updatecurrentdirectory(m_settings.StartUpDirectory, false, true, false);
     placeWindow();
 
     // The splash stays at least 1750 ms, without holding up the rest of start-up.
@@ -212,8 +212,22 @@ void TfrmMain::doidle() {
         case IdleStep::FirstIdle:
             if (m_settings.ShowStartUp)
                 showQuickStart();
-            if (m_currentPicture.isEmpty())
+            if (currentPicture().isEmpty() && m_browse->browser().fileList().count() > 0) {
+                m_browse->browser().setcurrfile();
+                DoShowImage();
+            } else if (currentPicture().isEmpty()) {
                 showStartupPicture();
+            }
+            break;
+        case IdleStep::RepaintGrid:
+            m_browse->releaseRepaint();
+            break;
+        case IdleStep::UpdateGrid:
+            m_browse->browser().fbxsourceupdate();
+            break;
+        case IdleStep::Background:
+            if (m_browse->idleStep())
+                requestIdle();
             break;
         case IdleStep::Close:
             close();
@@ -265,10 +279,11 @@ void TfrmMain::DoShowImage() {
 }
 
 void TfrmMain::ShowImage() {
-    DebugLog(QStringLiteral("ShowImage"), QStringLiteral("file=") + m_currentPicture);
-    if (m_currentPicture.isEmpty())
+    const QString picture = currentPicture();
+    DebugLog(QStringLiteral("ShowImage"), QStringLiteral("file=") + picture);
+    if (picture.isEmpty())
         return;
-    QImageReader reader(m_currentPicture);
+    QImageReader reader(picture);
     reader.setAutoTransform(true);
     const QSize full = reader.size();
     if (full.isValid() && (full.width() > m_view->width() || full.height() > m_view->height()))
@@ -277,11 +292,11 @@ void TfrmMain::ShowImage() {
     if (image.isNull()) {
         m_view->clear();
         m_status->setText(
-            QStringLiteral("Unable to display %1").arg(QFileInfo(m_currentPicture).fileName()));
+            QStringLiteral("Unable to display %1").arg(QFileInfo(picture).fileName()));
         return;
     }
     m_view->setImage(image);
-    m_status->setText(QFileInfo(m_currentPicture).fileName());
+    m_status->setText(QFileInfo(picture).fileName());
     updateMenuStates();
 }
 
@@ -299,13 +314,11 @@ void TfrmMain::directshow(const QString& path) {
     const QString folder = info.absolutePath();
     DebugLog(QStringLiteral("directshow"),
              QStringLiteral("Calling updatecurrentdirectory=") + folder);
-    m_currentFolder = folder;
-    m_folderLabel->setText(folder);
+    if (!m_browse->browser().showFile(path))
+        return;
     DebugLog(QStringLiteral("directshow"), QStringLiteral("directory is now: ") + folder);
-    if (isPictureFile(path)) {
-        m_currentPicture = info.absoluteFilePath();
+    if (IsPictureFile(path))
         DoShowImage();
-    }
     DebugLog(QStringLiteral("directshow"), QStringLiteral("end"));
 }
 
@@ -429,7 +442,7 @@ void TfrmMain::FormClose() {
     m_settings.WPanel = panelWidth();
     SettingsContext sc;
     sc.screen = screen()->size();
-    sc.currentFolder = m_currentFolder;
+    sc.currentFolder = currentFolder();
     sc.executableFolder = m_context.folders.GetFolder(FolderKind::Executable);
     for (const QString& w : m_store->writereg(m_settings, sc))
         warn(w);
@@ -440,10 +453,9 @@ void TfrmMain::FormDestroy() {
     if (m_destroyed)
         return;
     m_destroyed = true;
-    QFile f(m_context.folders.GetFolder(FolderKind::Data) + QStringLiteral("recent.dat"));
-    if (!m_uninstalling && f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        for (const QString& folder : std::as_const(m_recentFolders))
-            f.write(folder.toUtf8() + "\r\n");
+    if (!m_uninstalling)
+        m_browse->browser().recentFolders().save(m_context.folders.GetFolder(FolderKind::Data) +
+                                                 QStringLiteral("recent.dat"));
 }
 
 void TfrmMain::showQuickStart() {

@@ -24,7 +24,11 @@ class QToolButton;
 namespace korvex {
 
 struct AppContext;
+class BrowsePanel;
+class DialogPrompter;
 class SettingsStore;
+class TIEFunctions;
+struct SelectStatus;
 class TfrmSplash;
 class PictureView;
 
@@ -58,8 +62,10 @@ public:
     void DisplayHelp(int topic);
     void Uninstall();
 
-    QString currentPicture() const { return m_currentPicture; }
-    QString currentFolder() const { return m_currentFolder; }
+    QString currentPicture() const;
+    // Without the trailing separator, as the user reads it.
+    QString currentFolder() const;
+    BrowsePanel& browse() { return *m_browse; }
     const IdleFlags& idleFlags() const { return m_idle; }
     QAction* action(const QString& name) const { return m_actions.value(name); }
     // The program's own cursors: open and closed hand for dragging a zoomed picture, the red-eye
@@ -113,6 +119,7 @@ private:
     void showQuickStart();
     void showAbout();
     void warn(const QString& text);
+    void showSelectStatus(const SelectStatus& status);
 
     AppContext& m_context;
     QStringList m_arguments;
@@ -124,7 +131,14 @@ private:
     QWidget* m_thumbPanel = nullptr;
     PictureView* m_view = nullptr;
     QLabel* m_status = nullptr;
-    QLabel* m_folderLabel = nullptr;
+    QLabel* m_positionLabel = nullptr;
+    QLabel* m_selectionLabel = nullptr;
+    std::unique_ptr<DialogPrompter> m_prompter;
+    TIEFunctions* m_ieFunctions = nullptr;
+    BrowsePanel* m_browse = nullptr;
+    int m_pictureCount = 0;
+    int m_checkedCount = 0;
+    bool m_deleteEnabled = false;
     std::unique_ptr<TfrmSplash> m_splash;
 
     PanelSnapper m_snapper;
@@ -136,9 +150,6 @@ private:
     bool m_uninstalling = false;
     bool m_fullScreen = false;
     bool m_destroyed = false;
-    QString m_currentFolder;
-    QString m_currentPicture;
-    QStringList m_recentFolders;
     QHash<int, QCursor> m_cursors;
 };
 
