@@ -89,16 +89,22 @@ Header readHeader(const QByteArray& data) {
     return headerOf(handle, data);
 }
 
-int chooseScale(int width, int height, QSize wanted) {
+QSize reducedSize(int width, int height, QSize wanted) {
+    QSize best(width, height);
     if (wanted.width() <= 0 || wanted.height() <= 0)
-        return 1;
-    for (int scale : {8, 4, 2}) {
-        const int w = (width + scale - 1) / scale;
-        const int h = (height + scale - 1) / scale;
-        if (w >= wanted.width() && h >= wanted.height())
-            return scale;
+        return best;
+    int count = 0;
+    const tjscalingfactor* factors = tjGetScalingFactors(&count);
+    for (int i = 0; factors && i < count; ++i) {
+        const tjscalingfactor f = factors[i];
+        if (f.num >= f.denom)
+            continue;
+        const QSize size(TJSCALED(width, f), TJSCALED(height, f));
+        if (size.width() >= wanted.width() && size.height() >= wanted.height() &&
+            size.width() < best.width())
+            best = size;
     }
-    return 1;
+    return best;
 }
 
 Decoded decode(const QByteArray& data, QSize wanted) {
@@ -106,10 +112,10 @@ Decoded decode(const QByteArray& data, QSize wanted) {
     Decoded result;
     result.header = headerOf(handle, data);
     const Header& h = result.header;
-    result.scale = chooseScale(h.width, h.height, wanted);
-    const tjscalingfactor factor{1, result.scale};
-    const int width = TJSCALED(h.width, factor);
-    const int height = TJSCALED(h.height, factor);
+    const QSize size = reducedSize(h.width, h.height, wanted);
+    const int width = size.width();
+    const int height = size.height();
+    const bool reduced = width < h.width;
 
     const bool cmyk = h.colorspace == TJCS_CMYK || h.colorspace == TJCS_YCCK;
     QByteArray cmykBuffer;
@@ -133,8 +139,11 @@ Decoded decode(const QByteArray& data, QSize wanted) {
         if (grey)
             pixelFormat = TJPF_GRAY;
     }
+    // A reduced decode is a preview on its way to a smaller size still; the faster IDCT and
+    // chroma upsampling differ by a level or two at most, which the next shrink averages away.
+    const int flags = reduced ? TJFLAG_FASTDCT | TJFLAG_FASTUPSAMPLE : 0;
     if (tjDecompress2(handle.get(), bytes(data), ulong(data.size()), target, width, pitch, height,
-                      pixelFormat, 0) != 0) {
+                      pixelFormat, flags) != 0) {
         // Damage libjpeg can step over is a warning; a file cut short is not a picture.
         const QString text = QString::fromUtf8(tjGetErrorStr2(handle.get()));
         if (tjGetErrorCode(handle.get()) != TJERR_WARNING || text.contains(u"Premature end"))

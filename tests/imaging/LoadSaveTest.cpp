@@ -66,7 +66,7 @@ TEST(LoadImageFile, LoadsEachFormatAtFullScale) {
         EXPECT_TRUE(error.isEmpty());
         EXPECT_EQ(file.Bitmap.size(), QSize(37, 21));
         EXPECT_EQ(file.FileType, c.type);
-        EXPECT_EQ(file.Scale, 1);
+        EXPECT_EQ(file.FullSize, QSize(37, 21));
         if (c.type != iftJPEG) { // lossless formats give back the very pixels
             EXPECT_EQ(file.Bitmap.convertToFormat(QImage::Format_RGB32).pixel(5, 5),
                       pattern.pixel(5, 5));
@@ -153,25 +153,27 @@ TEST(LoadJpegScaled, PicksLargestReductionThatCoversTheWantedSize) {
     spec.height = 600;
     const QString path = writeJpeg(dir, "big.jpg", spec);
     struct Case {
-        int width, height, scale;
+        int width, height;
         QSize decoded;
     };
     const Case cases[] = {
-        {90, 75, 8, {125, 75}},   {126, 75, 4, {250, 150}},   {250, 150, 4, {250, 150}},
-        {251, 10, 2, {500, 300}}, {600, 600, 1, {1000, 600}}, {0, 0, 1, {1000, 600}},
-        {-1, 50, 1, {1000, 600}},
+        {90, 75, {125, 75}},   {126, 75, {250, 150}},  {250, 150, {250, 150}},
+        {251, 10, {375, 225}}, {600, 300, {625, 375}}, {600, 600, {1000, 600}},
+        {0, 0, {1000, 600}},   {-1, 50, {1000, 600}},
     };
     TIEFunctions ie;
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.width << "x" << c.height);
         TImageFile file;
         ASSERT_TRUE(ie.LoadJpegScaled(file, path, c.height, c.width));
-        EXPECT_EQ(file.Scale, c.scale);
         EXPECT_EQ(file.Bitmap.size(), c.decoded);
+        EXPECT_EQ(file.FullSize, QSize(1000, 600));
     }
     // Partial blocks round up: 1001 / 8 covers 126.
-    EXPECT_EQ(jpeg::chooseScale(1001, 601, QSize(126, 76)), 8);
-    EXPECT_EQ(jpeg::chooseScale(1000, 600, QSize(126, 76)), 4);
+    EXPECT_EQ(jpeg::reducedSize(1001, 601, QSize(126, 76)), QSize(126, 76));
+    EXPECT_EQ(jpeg::reducedSize(1000, 600, QSize(126, 76)), QSize(250, 150));
+    // A camera picture on a full-HD-ish screen decodes at 3/8.
+    EXPECT_EQ(jpeg::reducedSize(6000, 4000, QSize(1600, 1000)), QSize(2250, 1500));
 }
 
 TEST(LoadJpegScaled, DecodesProgressiveGreyAndCmyk) {
