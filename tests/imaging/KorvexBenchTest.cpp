@@ -2,6 +2,7 @@
 #include "TestPictures.h"
 #include "imaging/IEFunctions.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QProcess>
 #include <gtest/gtest.h>
@@ -18,8 +19,10 @@ struct BenchRun {
 };
 
 BenchRun korvexBench(const QStringList& args) {
+    // The test binaries sit beside the tools; KORVEX_BIN_DIR does not reach every ctest run.
+    const QString bin = binDir().isEmpty() ? QCoreApplication::applicationDirPath() : binDir();
     QProcess p;
-    p.start(binDir() + "/korvex-bench", args);
+    p.start(bin + "/korvex-bench", args);
     BenchRun r;
     if (!p.waitForFinished(60000))
         return r;
@@ -44,7 +47,8 @@ TEST(KorvexBench, SubcommandsWorkThroughTheEngine) {
                      u"BitsPerPixel=24\nColorsName=16 Million\nScale=1\n");
 
     EXPECT_EQ(korvexBench({"rotate", picture, dir + "/r.jpg", "270"}).exitCode, 0);
-    EXPECT_EQ(TIEFunctions::GetImageSize(dir + "/r.jpg"), QSize(600, 992)); // partial right column trimmed
+    EXPECT_EQ(TIEFunctions::GetImageSize(dir + "/r.jpg"),
+              QSize(600, 992)); // partial right column trimmed
 
     EXPECT_EQ(korvexBench({"crop", picture, dir + "/c.jpg", "16", "8", "115", "57"}).exitCode, 0);
     // The top edge moves up to the 16-row block boundary: rows 0..57.
