@@ -4,7 +4,6 @@
 #include "JpegCodec.h"
 #include "PictureReader.h"
 #include "PictureWriter.h"
-#include "PngCodec.h"
 #include "support/DebugLog.h"
 
 #include <QFileInfo>
@@ -61,11 +60,10 @@ bool TIEFunctions::loadInto(TImageFile& file, const QString& path, QSize wanted,
         if (biggerThanOnePixel(file.Bitmap))
             return true;
         errorText = QStringLiteral("Load Error");
-    } catch (const EIEFunctionError& e) {
-        errorText = e.message();
     } catch (const std::exception& e) {
-        errorText = QString::fromLocal8Bit(e.what());
+        errorText = QString::fromUtf8(e.what());
     }
+    m_lastError = errorText;
     return false;
 }
 
@@ -122,6 +120,8 @@ bool TIEFunctions::LoadImageView(TImageFile& view, const QString& path, bool rep
         }
         if (!ok && allowFalseExtension && imageformat::matchesMasks(path, FalseExtensionformats))
             ok = loadByContent(view, path, jpegScaled ? QSize(width, height) : QSize());
+        if (!ok)
+            fail("LoadImageView", m_lastError);
         return ok;
     });
 }

@@ -76,6 +76,13 @@ bool matchesMasks(const QString& path, const QString& masks) {
     return false;
 }
 
+void checkPictureSize(int width, int height, int bytesPerPixel) {
+    constexpr qint64 kLimit = qint64(1) << 30;
+    if (width < 1 || height < 1 || qint64(width) * height * bytesPerPixel > kLimit)
+        throw EIEFunctionError(
+            QStringLiteral("Picture too large to load (%1 x %2)").arg(width).arg(height));
+}
+
 static void openForRead(QFile& file) {
     if (file.open(QIODevice::ReadOnly))
         return;

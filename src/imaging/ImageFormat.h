@@ -27,6 +27,10 @@ bool isJpegPath(const QString& path);
 // True when the file name matches one of the ";"-separated wildcard masks ("*.XXX;").
 bool matchesMasks(const QString& path, const QString& masks);
 
+// Refuses pictures whose pixels would take more than 1 GiB (some 268 megapixels): a damaged
+// header must not make the program claim gigabytes before the data runs out.
+void checkPictureSize(int width, int height, int bytesPerPixel);
+
 // The whole file, or EIEFunctionError with a text a user can act on.
 QByteArray readFile(const QString& path);
 

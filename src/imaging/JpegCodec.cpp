@@ -116,6 +116,7 @@ Decoded decode(const QByteArray& data, QSize wanted) {
     const int width = size.width();
     const int height = size.height();
     const bool reduced = width < h.width;
+    imageformat::checkPictureSize(width, height, 4);
 
     const bool cmyk = h.colorspace == TJCS_CMYK || h.colorspace == TJCS_YCCK;
     QByteArray cmykBuffer;

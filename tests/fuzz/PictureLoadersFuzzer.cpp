@@ -24,15 +24,14 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
-#include <memory>
 
 using namespace korvex;
 
 namespace {
 
-std::unique_ptr<QCoreApplication> g_app;
-std::unique_ptr<QTemporaryDir> g_scratch;
+QTemporaryDir* g_scratch = nullptr;
 
 // "-seed_corpus_dir=DIR": writes one small picture of each format and JPEG flavour into DIR.
 void writeSeeds(const QString& dir) {
@@ -70,8 +69,13 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     static int qtArgc = 1;
     static char name[] = "fuzz_picture_loaders";
     static char* qtArgv[] = {name, nullptr};
-    g_app = std::make_unique<QCoreApplication>(qtArgc, qtArgv);
-    g_scratch = std::make_unique<QTemporaryDir>();
+    // The application lives until the process ends: libFuzzer leaves through exit(), and
+    // destroying it from a static destructor runs after Qt's own globals are gone. The scratch
+    // folder goes in an exit handler, which runs while Qt is still whole.
+    static QCoreApplication* app = new QCoreApplication(qtArgc, qtArgv);
+    Q_UNUSED(app);
+    g_scratch = new QTemporaryDir(QDir::tempPath() + QStringLiteral("/korvex-fuzz-XXXXXX"));
+    std::atexit([] { delete g_scratch; });
     // Qt's readers complain about every broken file; at thousands of files a second that
     // drowns the fuzzer's own report.
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});

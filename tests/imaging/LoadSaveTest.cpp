@@ -121,8 +121,16 @@ TEST(LoadImageFile, BadFilesFailWithErrorText) {
         QImage bitmap;
         EXPECT_EQ(ie.LoadImageBitmap(bitmap, path, false, 90, 75), QString(c.name) == u"one.jpg");
     }
+    // A header claiming a gigantic picture is refused before memory is claimed for it.
+    QByteArray huge = good;
+    huge[sof + 5] = huge[sof + 7] = char(0xFD);
+    huge[sof + 6] = huge[sof + 8] = char(0xE8); // 65000 x 65000
     TImageFile file;
     QString error;
+    EXPECT_FALSE(ie.LoadImageFile(file, writeFile(dir, "huge.jpg", huge), error, true));
+    EXPECT_TRUE(error.startsWith(u"Picture too large")) << error.toStdString();
+    EXPECT_EQ(TIEFunctions::GetImageSize(dir + "/huge.jpg"), QSize(65000, 65000));
+
     EXPECT_FALSE(ie.LoadImageFile(file, dir + "/vanished.jpg", error, true));
     EXPECT_TRUE(error.startsWith(u"File not found")) << error.toStdString();
 }
