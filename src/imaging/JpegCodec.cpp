@@ -38,18 +38,18 @@ Header headerOf(const Handle& handle, const QByteArray& data) {
     return h;
 }
 
-// Adobe CMYK JPEGs store inverted ink values; this is the usual reading of them.
-QImage cmykToRgb(const QByteArray& cmyk, int width, int height) {
-    QImage image(width, height, QImage::Format_RGB32);
-    const auto* src = bytes(cmyk);
-    for (int y = 0; y < height; ++y) {
-        auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < width; ++x, src += 4) {
-            const int k = src[3];
-            out[x] = qRgb(src[0] * k / 255, src[1] * k / 255, src[2] * k / 255);
+// Adobe CMYK JPEGs store inverted ink values; this is the usual reading of them. The CMYK
+// samples are turned into RGB32 in place: both take four bytes a pixel.
+void cmykToRgbInPlace(QImage& image) {
+    for (int y = 0; y < image.height(); ++y) {
+        uchar* line = image.scanLine(y);
+        for (int x = 0; x < image.width(); ++x) {
+            const uchar* cmyk = line + x * 4;
+            const int k = cmyk[3];
+            const QRgb rgb = qRgb(cmyk[0] * k / 255, cmyk[1] * k / 255, cmyk[2] * k / 255);
+            reinterpret_cast<QRgb*>(line)[x] = rgb;
         }
     }
-    return image;
 }
 
 QByteArray takeBuffer(uchar* buffer, ulong size) {
@@ -119,39 +119,25 @@ Decoded decode(const QByteArray& data, QSize wanted) {
     imageformat::checkPictureSize(width, height, 4);
 
     const bool cmyk = h.colorspace == TJCS_CMYK || h.colorspace == TJCS_YCCK;
-    QByteArray cmykBuffer;
-    unsigned char* target = nullptr;
-    int pitch = 0;
-    int pixelFormat = TJPF_BGRX; // the byte order of QImage::Format_RGB32 on little-endian hosts
-    if (cmyk) {
-        cmykBuffer.resize(qsizetype(width) * height * 4);
-        target = reinterpret_cast<uchar*>(cmykBuffer.data());
-        pitch = width * 4;
-        pixelFormat = TJPF_CMYK;
-    } else {
-        const bool grey = h.colorspace == TJCS_GRAY;
-        result.image =
-            QImage(width, height, grey ? QImage::Format_Grayscale8 : QImage::Format_RGB32);
-        if (result.image.isNull())
-            throw EIEFunctionError(
-                QStringLiteral("Not enough memory for a %1 x %2 picture").arg(width).arg(height));
-        target = result.image.bits();
-        pitch = int(result.image.bytesPerLine());
-        if (grey)
-            pixelFormat = TJPF_GRAY;
-    }
+    const bool grey = h.colorspace == TJCS_GRAY;
+    result.image = QImage(width, height, grey ? QImage::Format_Grayscale8 : QImage::Format_RGB32);
+    if (result.image.isNull())
+        throw EIEFunctionError(
+            QStringLiteral("Not enough memory for a %1 x %2 picture").arg(width).arg(height));
+    // TJPF_BGRX is the byte order of QImage::Format_RGB32 on little-endian hosts.
+    const int pixelFormat = cmyk ? TJPF_CMYK : grey ? TJPF_GRAY : TJPF_BGRX;
     // A reduced decode is a preview on its way to a smaller size still; the faster IDCT and
     // chroma upsampling differ by a level or two at most, which the next shrink averages away.
     const int flags = reduced ? TJFLAG_FASTDCT | TJFLAG_FASTUPSAMPLE : 0;
-    if (tjDecompress2(handle.get(), bytes(data), ulong(data.size()), target, width, pitch, height,
-                      pixelFormat, flags) != 0) {
+    if (tjDecompress2(handle.get(), bytes(data), ulong(data.size()), result.image.bits(), width,
+                      int(result.image.bytesPerLine()), height, pixelFormat, flags) != 0) {
         // Damage libjpeg can step over is a warning; a file cut short is not a picture.
         const QString text = QString::fromUtf8(tjGetErrorStr2(handle.get()));
         if (tjGetErrorCode(handle.get()) != TJERR_WARNING || text.contains(u"Premature end"))
             throw EIEFunctionError(text);
     }
     if (cmyk)
-        result.image = cmykToRgb(cmykBuffer, width, height);
+        cmykToRgbInPlace(result.image);
     return result;
 }
 
