@@ -92,10 +92,13 @@ static void openForRead(QFile& file) {
         QStringLiteral("Cannot read %1: %2").arg(file.fileName(), file.errorString()));
 }
 
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    openForRead(file);
-    return file.readAll();
+FileBytes::FileBytes(const QString& path) : m_file(path) {
+    openForRead(m_file);
+    const qint64 size = m_file.size();
+    if (uchar* mapped = size > 0 ? m_file.map(0, size) : nullptr)
+        m_bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), qsizetype(size));
+    else
+        m_bytes = m_file.readAll();
 }
 
 QByteArray readHead(const QString& path, qint64 bytes) {

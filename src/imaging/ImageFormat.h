@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
 #include <stdexcept>
 
@@ -31,8 +32,18 @@ bool matchesMasks(const QString& path, const QString& masks);
 // header must not make the program claim gigabytes before the data runs out.
 void checkPictureSize(int width, int height, int bytesPerPixel);
 
-// The whole file, or EIEFunctionError with a text a user can act on.
-QByteArray readFile(const QString& path);
+// A whole file's bytes, mapped rather than copied where the system allows: a camera picture
+// is then read without claiming, zeroing and filling megabytes of memory first. The bytes are
+// valid while this object lives. Opening throws EIEFunctionError with a text a user can act on.
+class FileBytes {
+public:
+    explicit FileBytes(const QString& path);
+    const QByteArray& bytes() const { return m_bytes; }
+
+private:
+    QFile m_file;
+    QByteArray m_bytes;
+};
 
 // At most `bytes` from the start of the file.
 QByteArray readHead(const QString& path, qint64 bytes);

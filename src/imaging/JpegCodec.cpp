@@ -60,6 +60,26 @@ QByteArray takeBuffer(uchar* buffer, ulong size) {
 
 QByteArray transform(const QByteArray& data, tjtransform& xform) {
     auto handle = makeHandle(tjInitTransform());
+    // TurboJPEG writes straight into the result when it may: memory is then touched only as far
+    // as the output goes, with no copy after. It sizes that buffer itself from the output's
+    // dimensions, which leaves room for the copied markers only when the picture dwarfs them,
+    // as it does in every photo; small or odd cases take the growing buffer.
+    const Header h = headerOf(handle, data);
+    if (h.subsampling >= 0 && xform.op != TJXOP_NONE) {
+        const bool swapped = xform.op == TJXOP_ROT90 || xform.op == TJXOP_ROT270;
+        const ulong room =
+            tjBufSize(swapped ? h.height : h.width, swapped ? h.width : h.height, h.subsampling);
+        if (room != ulong(-1) && room / 2 > ulong(data.size())) {
+            QByteArray out(qsizetype(room), Qt::Uninitialized);
+            auto* buffer = reinterpret_cast<uchar*>(out.data());
+            ulong outSize = room;
+            if (tjTransform(handle.get(), bytes(data), ulong(data.size()), 1, &buffer, &outSize,
+                            &xform, TJFLAG_NOREALLOC) != 0)
+                fail(handle);
+            out.truncate(qsizetype(outSize));
+            return out;
+        }
+    }
     uchar* out = nullptr;
     ulong outSize = 0;
     if (tjTransform(handle.get(), bytes(data), ulong(data.size()), 1, &out, &outSize, &xform, 0) !=
