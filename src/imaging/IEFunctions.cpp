@@ -69,7 +69,7 @@ bool TIEFunctions::loadInto(TImageFile& file, const QString& path, QSize wanted,
 
 bool TIEFunctions::loadByContent(TImageFile& file, const QString& path, QSize wanted) {
     try {
-        take(file, picture::decodeByContent(imageformat::FileBytes(path).bytes(), wanted));
+        take(file, picture::decodeByContent(imageformat::readFile(path), wanted));
         return biggerThanOnePixel(file.Bitmap);
     } catch (const std::exception& e) {
         fail("LoadByContent", QString::fromUtf8(e.what()));
@@ -99,7 +99,7 @@ bool TIEFunctions::LoadJpegScaled(TImageFile& file, const QString& path, int hei
     file.FullSize = file.Bitmap.size();
     progress(0);
     try {
-        take(file, picture::decode(imageformat::FileBytes(path).bytes(), iftJPEG, wanted));
+        take(file, picture::decode(imageformat::readFile(path), iftJPEG, wanted));
         progress(100);
         return !file.Bitmap.isNull();
     } catch (const std::exception& e) {

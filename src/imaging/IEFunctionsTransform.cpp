@@ -49,8 +49,8 @@ bool TIEFunctions::losslessTransform(
         // The source is read whole before anything is written, and the result replaces the
         // destination only once complete and checked: a transform onto its own source can
         // never leave the user without the picture.
-        const imageformat::FileBytes input(source);
-        const QByteArray output = transform(input.bytes());
+        const QByteArray input = imageformat::readFile(source);
+        const QByteArray output = transform(input);
         jpeg::readHeader(output);
         picture::writeFileSafely(destination, output);
         return true;

@@ -84,7 +84,7 @@ void checkPictureSize(int width, int height, int bytesPerPixel) {
 }
 
 static void openForRead(QFile& file) {
-    if (file.open(QIODevice::ReadOnly))
+    if (file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return;
     if (!file.exists())
         throw EIEFunctionError(QStringLiteral("File not found: %1").arg(file.fileName()));
@@ -92,13 +92,15 @@ static void openForRead(QFile& file) {
         QStringLiteral("Cannot read %1: %2").arg(file.fileName(), file.errorString()));
 }
 
-FileBytes::FileBytes(const QString& path) : m_file(path) {
-    openForRead(m_file);
-    const qint64 size = m_file.size();
-    if (uchar* mapped = size > 0 ? m_file.map(0, size) : nullptr)
-        m_bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), qsizetype(size));
-    else
-        m_bytes = m_file.readAll();
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    openForRead(file);
+    QByteArray bytes(qsizetype(file.size()), Qt::Uninitialized);
+    const qint64 got = file.read(bytes.data(), bytes.size());
+    if (got < 0)
+        throw EIEFunctionError(QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()));
+    bytes.truncate(qsizetype(got));
+    return bytes;
 }
 
 QByteArray readHead(const QString& path, qint64 bytes) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QFile>
 #include <QString>
 #include <stdexcept>
 
@@ -32,18 +31,9 @@ bool matchesMasks(const QString& path, const QString& masks);
 // header must not make the program claim gigabytes before the data runs out.
 void checkPictureSize(int width, int height, int bytesPerPixel);
 
-// A whole file's bytes, mapped rather than copied where the system allows: a camera picture
-// is then read without claiming, zeroing and filling megabytes of memory first. The bytes are
-// valid while this object lives. Opening throws EIEFunctionError with a text a user can act on.
-class FileBytes {
-public:
-    explicit FileBytes(const QString& path);
-    const QByteArray& bytes() const { return m_bytes; }
-
-private:
-    QFile m_file;
-    QByteArray m_bytes;
-};
+// The whole file in one read, or EIEFunctionError with a text a user can act on. (Read, not
+// mapped: a mapped picture on a card pulled out mid-read would end the program with SIGBUS.)
+QByteArray readFile(const QString& path);
 
 // At most `bytes` from the start of the file.
 QByteArray readHead(const QString& path, qint64 bytes);

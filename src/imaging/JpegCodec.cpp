@@ -173,7 +173,7 @@ QByteArray metadataSegments(const QByteArray& data) {
         if (length < 2 || pos + 2 + length > data.size())
             break;
         if ((marker >= 0xE1 && marker <= 0xEF) || marker == 0xFE)
-            out.append(data.constData() + pos, 2 + length); // a copy: data may be a mapping
+            out.append(data.constData() + pos, 2 + length);
         pos += 2 + length;
     }
     return out;

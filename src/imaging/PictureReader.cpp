@@ -69,7 +69,7 @@ TImageProperties headerProperties(const QString& path, int fileType, const QByte
             h = jpeg::readHeader(head);
         } catch (const EIEFunctionError&) {
             // Large APP segments can push the frame header past the first block we read.
-            h = jpeg::readHeader(imageformat::FileBytes(path).bytes());
+            h = jpeg::readHeader(imageformat::readFile(path));
         }
         p.Width = h.width;
         p.Height = h.height;
@@ -190,7 +190,7 @@ Decoded load(const QString& path, QSize wanted) {
     const int type = imageformat::typeFromExtension(path);
     if (type == iftNone)
         throw EIEFunctionError(QStringLiteral("Unknown Extension"));
-    return decode(imageformat::FileBytes(path).bytes(), type, wanted);
+    return decode(imageformat::readFile(path), type, wanted);
 }
 
 TImageProperties readProperties(const QString& path) {
