@@ -65,9 +65,25 @@ private:
 } // namespace
 
 TExifData ReadExifData(const QString& path) {
+    try {
+        return ParseExifData(imageformat::readHead(path, 70 * 1024));
+    } catch (const std::exception& e) {
+        DebugLog(QStringLiteral("ReadExifData"), QStringLiteral("Error: ") + e.what());
+        return TExifData{};
+    }
+}
+
+TExifData ParseExifData(const QByteArray& jpegHead) {
+    // exiv2 writes its warnings about damaged blocks to stderr; a damaged block is simply
+    // read as far as it goes.
+    static const bool muted = [] {
+        Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
+        return true;
+    }();
+    Q_UNUSED(muted);
     TExifData d;
     try {
-        const QByteArray payload = exifPayload(imageformat::readHead(path, 70 * 1024));
+        const QByteArray payload = exifPayload(jpegHead);
         if (payload.isEmpty())
             return d;
         Exiv2::ExifData exif;
@@ -120,7 +136,7 @@ TExifData ReadExifData(const QString& path) {
         d.SceneType = r.integer("Exif.Photo.SceneType");
         d.YCbCrPositioning = r.integer("Exif.Image.YCbCrPositioning");
     } catch (const std::exception& e) {
-        DebugLog(QStringLiteral("ReadExifData"), QStringLiteral("Error: ") + e.what());
+        DebugLog(QStringLiteral("ParseExifData"), QStringLiteral("Error: ") + e.what());
         return TExifData{};
     }
     return d;

@@ -32,4 +32,7 @@ struct TExifData {
 // Reads the EXIF block of a JPEG file; a file without one (or not a JPEG) gives HasExif false.
 TExifData ReadExifData(const QString& path);
 
+// The same from the first bytes of a JPEG file (the EXIF block sits within its first 64 KB).
+TExifData ParseExifData(const QByteArray& jpegHead);
+
 } // namespace korvex

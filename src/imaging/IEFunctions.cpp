@@ -4,7 +4,6 @@
 #include "JpegCodec.h"
 #include "PictureReader.h"
 #include "PictureWriter.h"
-#include "PngCodec.h"
 #include "support/DebugLog.h"
 
 #include <QFileInfo>
@@ -12,6 +11,11 @@
 namespace korvex {
 
 TIEFunctions::TIEFunctions(QObject* parent) : QObject(parent) {}
+
+void TIEFunctions::fail(const char* operation, const QString& error) {
+    m_lastError = error;
+    DebugLog(QString::fromLatin1(operation), QStringLiteral("Error: ") + error);
+}
 
 void TIEFunctions::progress(int percent) {
     if (!m_progressSuppressed)
@@ -41,14 +45,14 @@ static bool biggerThanOnePixel(const QImage& image) {
 static void take(TImageFile& file, picture::Decoded&& decoded) {
     file.Bitmap = std::move(decoded.image);
     file.FileType = decoded.fileType;
-    file.Scale = decoded.scale;
+    file.FullSize = decoded.fullSize;
     file.JpegMetadata = std::move(decoded.jpegMetadata);
 }
 
 bool TIEFunctions::loadInto(TImageFile& file, const QString& path, QSize wanted,
                             QString& errorText) {
     file.Bitmap = QImage(1, 1, QImage::Format_RGB32);
-    file.Scale = 1;
+    file.FullSize = file.Bitmap.size();
     progress(0);
     try {
         take(file, picture::load(path, wanted));
@@ -56,11 +60,10 @@ bool TIEFunctions::loadInto(TImageFile& file, const QString& path, QSize wanted,
         if (biggerThanOnePixel(file.Bitmap))
             return true;
         errorText = QStringLiteral("Load Error");
-    } catch (const EIEFunctionError& e) {
-        errorText = e.message();
     } catch (const std::exception& e) {
-        errorText = QString::fromLocal8Bit(e.what());
+        errorText = QString::fromUtf8(e.what());
     }
+    m_lastError = errorText;
     return false;
 }
 
@@ -69,7 +72,7 @@ bool TIEFunctions::loadByContent(TImageFile& file, const QString& path, QSize wa
         take(file, picture::decodeByContent(imageformat::readFile(path), wanted));
         return biggerThanOnePixel(file.Bitmap);
     } catch (const std::exception& e) {
-        DebugLog(QStringLiteral("LoadByContent"), QStringLiteral("Error: ") + e.what());
+        fail("LoadByContent", QString::fromUtf8(e.what()));
         return false;
     }
 }
@@ -86,21 +89,21 @@ bool TIEFunctions::LoadImageFile(TImageFile& file, const QString& path, QString&
         }
         errorText = QStringLiteral("Load Error");
     }
-    DebugLog(QStringLiteral("LoadImageFile"), QStringLiteral("Error: ") + errorText);
+    fail("LoadImageFile", errorText);
     return false;
 }
 
 bool TIEFunctions::LoadJpegScaled(TImageFile& file, const QString& path, int height, int width) {
     const QSize wanted = height > 0 && width > 0 ? QSize(width, height) : QSize();
     file.Bitmap = QImage(1, 1, QImage::Format_RGB32);
-    file.Scale = 1;
+    file.FullSize = file.Bitmap.size();
     progress(0);
     try {
         take(file, picture::decode(imageformat::readFile(path), iftJPEG, wanted));
         progress(100);
         return !file.Bitmap.isNull();
     } catch (const std::exception& e) {
-        DebugLog(QStringLiteral("LoadJpegScaled"), QStringLiteral("Error: ") + e.what());
+        fail("LoadJpegScaled", QString::fromUtf8(e.what()));
         return false;
     }
 }
@@ -117,6 +120,8 @@ bool TIEFunctions::LoadImageView(TImageFile& view, const QString& path, bool rep
         }
         if (!ok && allowFalseExtension && imageformat::matchesMasks(path, FalseExtensionformats))
             ok = loadByContent(view, path, jpegScaled ? QSize(width, height) : QSize());
+        if (!ok)
+            fail("LoadImageView", m_lastError);
         return ok;
     });
 }
@@ -155,7 +160,7 @@ bool TIEFunctions::SaveImageFile(const TImageFile& file, const QString& path, in
         progress(100);
         return true;
     } catch (const std::exception& e) {
-        DebugLog(QStringLiteral("SaveImageFile"), QStringLiteral("Error: ") + e.what());
+        fail("SaveImageFile", QString::fromUtf8(e.what()));
         return false;
     }
 }
@@ -174,8 +179,11 @@ bool TIEFunctions::SaveBitmapFile256(const QImage& bitmap, const QString& path, 
     return withProgress(reportProgress, [&] {
         TImageFile file;
         file.Bitmap = bitmap.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither);
-        if (file.Bitmap.isNull())
+        if (file.Bitmap.isNull()) {
+            fail("SaveBitmapFile",
+                 QStringLiteral("The picture could not be reduced to 256 colours"));
             return false;
+        }
         return SaveImageFile(file, path, quality);
     });
 }
@@ -213,8 +221,10 @@ bool TIEFunctions::ResampleBitmap(QImage& bitmap, int width, bool reportProgress
         QImage result = Resample(bitmap, width, height, filter);
         if (result.isNull() && filter != ResampleFilter::None)
             result = Resample(bitmap, width, height, ResampleFilter::None);
-        if (result.isNull())
+        if (result.isNull()) {
+            fail("ResampleBitmap", QStringLiteral("Not enough memory to resample the picture"));
             return false;
+        }
         if (reduceColors)
             result = result.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither);
         bitmap = std::move(result);

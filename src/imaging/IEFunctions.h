@@ -37,7 +37,7 @@ public:
     bool LoadImageView(TImageFile& view, const QString& path, bool reportProgress,
                        bool allowFalseExtension, int height, int width, bool jpegScaled);
     // Decodes a JPEG at the largest reduction that still covers width x height (both > 0),
-    // otherwise at full scale.
+    // otherwise at full scale; file.FullSize keeps the picture's own size.
     bool LoadJpegScaled(TImageFile& file, const QString& path, int height, int width);
     bool LoadImageBitmap(QImage& bitmap, const QString& path, bool reportProgress, int height,
                          int width);
@@ -75,6 +75,9 @@ public:
     bool LosslessCropFile(const QString& source, const QString& destination, int bottom, int right,
                           int top, int left);
 
+    // Why the last operation that failed did (for logs and support tools).
+    QString LastError() const { return m_lastError; }
+
 signals:
     void OnProgress(QObject* sender, int percent);
     void OnProgressEnd(QObject* sender, bool succeeded);
@@ -87,9 +90,11 @@ private:
     bool losslessTransform(const QString& source, const QString& destination,
                            const std::function<QByteArray(const QByteArray&)>& transform);
     void progress(int percent);
+    void fail(const char* operation, const QString& error);
     template <typename Work> bool withProgress(bool report, Work&& work);
 
     bool m_progressSuppressed = false;
+    QString m_lastError;
 };
 
 } // namespace korvex

@@ -2,7 +2,6 @@
 #include "ImageFormat.h"
 #include "JpegCodec.h"
 #include "PictureWriter.h"
-#include "support/DebugLog.h"
 
 #include <QCursor>
 #include <QFile>
@@ -56,7 +55,7 @@ bool TIEFunctions::losslessTransform(
         picture::writeFileSafely(destination, output);
         return true;
     } catch (const std::exception& e) {
-        DebugLog(QStringLiteral("LosslessTransform"), QStringLiteral("Error: ") + e.what());
+        fail("LosslessTransform", QString::fromUtf8(e.what()));
         return false;
     }
 }

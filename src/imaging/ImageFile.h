@@ -12,7 +12,7 @@ namespace korvex {
 struct TImageFile {
     QImage Bitmap;
     int FileType = iftNone;  // of the file last loaded
-    int Scale = 1;           // the JPEG decoder's reduction for the last load
+    QSize FullSize;          // the picture's own size; Bitmap is smaller after a reduced load
     int JpegQuality = 80;    // used by saves that ask for no particular quality
     QByteArray JpegMetadata; // EXIF, XMP, colour profile and comments of a loaded JPEG,
                              // written back when the picture is saved as JPEG again

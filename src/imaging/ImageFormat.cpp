@@ -76,8 +76,15 @@ bool matchesMasks(const QString& path, const QString& masks) {
     return false;
 }
 
+void checkPictureSize(int width, int height, int bytesPerPixel) {
+    constexpr qint64 kLimit = qint64(1) << 30;
+    if (width < 1 || height < 1 || qint64(width) * height * bytesPerPixel > kLimit)
+        throw EIEFunctionError(
+            QStringLiteral("Picture too large to load (%1 x %2)").arg(width).arg(height));
+}
+
 static void openForRead(QFile& file) {
-    if (file.open(QIODevice::ReadOnly))
+    if (file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return;
     if (!file.exists())
         throw EIEFunctionError(QStringLiteral("File not found: %1").arg(file.fileName()));
@@ -88,7 +95,12 @@ static void openForRead(QFile& file) {
 QByteArray readFile(const QString& path) {
     QFile file(path);
     openForRead(file);
-    return file.readAll();
+    QByteArray bytes(qsizetype(file.size()), Qt::Uninitialized);
+    const qint64 got = file.read(bytes.data(), bytes.size());
+    if (got < 0)
+        throw EIEFunctionError(QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()));
+    bytes.truncate(qsizetype(got));
+    return bytes;
 }
 
 QByteArray readHead(const QString& path, qint64 bytes) {

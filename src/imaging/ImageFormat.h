@@ -27,7 +27,12 @@ bool isJpegPath(const QString& path);
 // True when the file name matches one of the ";"-separated wildcard masks ("*.XXX;").
 bool matchesMasks(const QString& path, const QString& masks);
 
-// The whole file, or EIEFunctionError with a text a user can act on.
+// Refuses pictures whose pixels would take more than 1 GiB (some 268 megapixels): a damaged
+// header must not make the program claim gigabytes before the data runs out.
+void checkPictureSize(int width, int height, int bytesPerPixel);
+
+// The whole file in one read, or EIEFunctionError with a text a user can act on. (Read, not
+// mapped: a mapped picture on a card pulled out mid-read would end the program with SIGBUS.)
 QByteArray readFile(const QString& path);
 
 // At most `bytes` from the start of the file.

@@ -24,11 +24,11 @@ enum TImageFileType : int {
 struct TImageProperties {
     int FileType = iftNone;
     QString FileTypeName;
-    int Width = 0; // full-size pixels: decoded size times Scale
+    int Width = 0; // full-size pixels
     int Height = 0;
     int BitsPerPixel = 0; // 15 is reported as 16
     QString ColorsName;
-    int Scale = 1; // the JPEG decoder's reduction factor, 1 for everything else
+    int Scale = 1; // always 1: the header is read at full scale
 
     bool operator==(const TImageProperties&) const = default;
 };

@@ -38,18 +38,18 @@ Header headerOf(const Handle& handle, const QByteArray& data) {
     return h;
 }
 
-// Adobe CMYK JPEGs store inverted ink values; this is the usual reading of them.
-QImage cmykToRgb(const QByteArray& cmyk, int width, int height) {
-    QImage image(width, height, QImage::Format_RGB32);
-    const auto* src = bytes(cmyk);
-    for (int y = 0; y < height; ++y) {
-        auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < width; ++x, src += 4) {
-            const int k = src[3];
-            out[x] = qRgb(src[0] * k / 255, src[1] * k / 255, src[2] * k / 255);
+// Adobe CMYK JPEGs store inverted ink values; this is the usual reading of them. The CMYK
+// samples are turned into RGB32 in place: both take four bytes a pixel.
+void cmykToRgbInPlace(QImage& image) {
+    for (int y = 0; y < image.height(); ++y) {
+        uchar* line = image.scanLine(y);
+        for (int x = 0; x < image.width(); ++x) {
+            const uchar* cmyk = line + x * 4;
+            const int k = cmyk[3];
+            const QRgb rgb = qRgb(cmyk[0] * k / 255, cmyk[1] * k / 255, cmyk[2] * k / 255);
+            reinterpret_cast<QRgb*>(line)[x] = rgb;
         }
     }
-    return image;
 }
 
 QByteArray takeBuffer(uchar* buffer, ulong size) {
@@ -60,6 +60,26 @@ QByteArray takeBuffer(uchar* buffer, ulong size) {
 
 QByteArray transform(const QByteArray& data, tjtransform& xform) {
     auto handle = makeHandle(tjInitTransform());
+    // TurboJPEG writes straight into the result when it may: memory is then touched only as far
+    // as the output goes, with no copy after. It sizes that buffer itself from the output's
+    // dimensions, which leaves room for the copied markers only when the picture dwarfs them,
+    // as it does in every photo; small or odd cases take the growing buffer.
+    const Header h = headerOf(handle, data);
+    if (h.subsampling >= 0 && xform.op != TJXOP_NONE) {
+        const bool swapped = xform.op == TJXOP_ROT90 || xform.op == TJXOP_ROT270;
+        const ulong room =
+            tjBufSize(swapped ? h.height : h.width, swapped ? h.width : h.height, h.subsampling);
+        if (room != ulong(-1) && room / 2 > ulong(data.size())) {
+            QByteArray out(qsizetype(room), Qt::Uninitialized);
+            auto* buffer = reinterpret_cast<uchar*>(out.data());
+            ulong outSize = room;
+            if (tjTransform(handle.get(), bytes(data), ulong(data.size()), 1, &buffer, &outSize,
+                            &xform, TJFLAG_NOREALLOC) != 0)
+                fail(handle);
+            out.truncate(qsizetype(outSize));
+            return out;
+        }
+    }
     uchar* out = nullptr;
     ulong outSize = 0;
     if (tjTransform(handle.get(), bytes(data), ulong(data.size()), 1, &out, &outSize, &xform, 0) !=
@@ -89,16 +109,22 @@ Header readHeader(const QByteArray& data) {
     return headerOf(handle, data);
 }
 
-int chooseScale(int width, int height, QSize wanted) {
+QSize reducedSize(int width, int height, QSize wanted) {
+    QSize best(width, height);
     if (wanted.width() <= 0 || wanted.height() <= 0)
-        return 1;
-    for (int scale : {8, 4, 2}) {
-        const int w = (width + scale - 1) / scale;
-        const int h = (height + scale - 1) / scale;
-        if (w >= wanted.width() && h >= wanted.height())
-            return scale;
+        return best;
+    int count = 0;
+    const tjscalingfactor* factors = tjGetScalingFactors(&count);
+    for (int i = 0; factors && i < count; ++i) {
+        const tjscalingfactor f = factors[i];
+        if (f.num >= f.denom)
+            continue;
+        const QSize size(TJSCALED(width, f), TJSCALED(height, f));
+        if (size.width() >= wanted.width() && size.height() >= wanted.height() &&
+            size.width() < best.width())
+            best = size;
     }
-    return 1;
+    return best;
 }
 
 Decoded decode(const QByteArray& data, QSize wanted) {
@@ -106,42 +132,32 @@ Decoded decode(const QByteArray& data, QSize wanted) {
     Decoded result;
     result.header = headerOf(handle, data);
     const Header& h = result.header;
-    result.scale = chooseScale(h.width, h.height, wanted);
-    const tjscalingfactor factor{1, result.scale};
-    const int width = TJSCALED(h.width, factor);
-    const int height = TJSCALED(h.height, factor);
+    const QSize size = reducedSize(h.width, h.height, wanted);
+    const int width = size.width();
+    const int height = size.height();
+    const bool reduced = width < h.width;
+    imageformat::checkPictureSize(width, height, 4);
 
     const bool cmyk = h.colorspace == TJCS_CMYK || h.colorspace == TJCS_YCCK;
-    QByteArray cmykBuffer;
-    unsigned char* target = nullptr;
-    int pitch = 0;
-    int pixelFormat = TJPF_BGRX; // the byte order of QImage::Format_RGB32 on little-endian hosts
-    if (cmyk) {
-        cmykBuffer.resize(qsizetype(width) * height * 4);
-        target = reinterpret_cast<uchar*>(cmykBuffer.data());
-        pitch = width * 4;
-        pixelFormat = TJPF_CMYK;
-    } else {
-        const bool grey = h.colorspace == TJCS_GRAY;
-        result.image =
-            QImage(width, height, grey ? QImage::Format_Grayscale8 : QImage::Format_RGB32);
-        if (result.image.isNull())
-            throw EIEFunctionError(
-                QStringLiteral("Not enough memory for a %1 x %2 picture").arg(width).arg(height));
-        target = result.image.bits();
-        pitch = int(result.image.bytesPerLine());
-        if (grey)
-            pixelFormat = TJPF_GRAY;
-    }
-    if (tjDecompress2(handle.get(), bytes(data), ulong(data.size()), target, width, pitch, height,
-                      pixelFormat, 0) != 0) {
+    const bool grey = h.colorspace == TJCS_GRAY;
+    result.image = QImage(width, height, grey ? QImage::Format_Grayscale8 : QImage::Format_RGB32);
+    if (result.image.isNull())
+        throw EIEFunctionError(
+            QStringLiteral("Not enough memory for a %1 x %2 picture").arg(width).arg(height));
+    // TJPF_BGRX is the byte order of QImage::Format_RGB32 on little-endian hosts.
+    const int pixelFormat = cmyk ? TJPF_CMYK : grey ? TJPF_GRAY : TJPF_BGRX;
+    // A reduced decode is a preview on its way to a smaller size still; the faster IDCT and
+    // chroma upsampling differ by a level or two at most, which the next shrink averages away.
+    const int flags = reduced ? TJFLAG_FASTDCT | TJFLAG_FASTUPSAMPLE : 0;
+    if (tjDecompress2(handle.get(), bytes(data), ulong(data.size()), result.image.bits(), width,
+                      int(result.image.bytesPerLine()), height, pixelFormat, flags) != 0) {
         // Damage libjpeg can step over is a warning; a file cut short is not a picture.
         const QString text = QString::fromUtf8(tjGetErrorStr2(handle.get()));
         if (tjGetErrorCode(handle.get()) != TJERR_WARNING || text.contains(u"Premature end"))
             throw EIEFunctionError(text);
     }
     if (cmyk)
-        result.image = cmykToRgb(cmykBuffer, width, height);
+        cmykToRgbInPlace(result.image);
     return result;
 }
 
@@ -157,7 +173,7 @@ QByteArray metadataSegments(const QByteArray& data) {
         if (length < 2 || pos + 2 + length > data.size())
             break;
         if ((marker >= 0xE1 && marker <= 0xEF) || marker == 0xFE)
-            out += data.mid(pos, 2 + length);
+            out.append(data.constData() + pos, 2 + length);
         pos += 2 + length;
     }
     return out;

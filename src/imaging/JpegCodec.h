@@ -20,17 +20,17 @@ struct Header {
 
 Header readHeader(const QByteArray& data);
 
-// The largest reduction among 1, 2, 4 and 8 whose decoded size still covers `wanted` in both
-// directions; 1 when nothing is wanted (an empty size).
-int chooseScale(int width, int height, QSize wanted);
+// The decoded size at the largest reduction the decoder offers (1/8, 1/4, 3/8, ... 7/8) whose
+// result still covers `wanted` in both directions; the full size when nothing is wanted (an
+// empty size) or nothing smaller covers it.
+QSize reducedSize(int width, int height, QSize wanted);
 
 struct Decoded {
     QImage image; // RGB32, or Grayscale8 for a greyscale JPEG
-    int scale = 1;
     Header header;
 };
 
-// Decodes at the reduction chooseScale() picks for `wanted`. Recoverable damage inside the data
+// Decodes at the reduction reducedSize() picks for `wanted`. Recoverable damage inside the data
 // is accepted as libjpeg accepts it; a file that ends before its picture data does is an error.
 Decoded decode(const QByteArray& data, QSize wanted = {});
 

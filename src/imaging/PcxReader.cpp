@@ -70,6 +70,11 @@ QImage decode(const QByteArray& data) {
         }
     }
 
+    imageformat::checkPictureSize(w, h, rgb ? 4 : 1);
+    // A run codes at most 63 bytes in two, so a file too short for its lines is refused
+    // before anything is allocated for them.
+    if ((data.size() - 128) * 63 / 2 < qint64(h) * l.bytesPerLine * l.planes)
+        throw EIEFunctionError(QStringLiteral("PCX data cut short"));
     QImage image(w, h, rgb ? QImage::Format_RGB32 : QImage::Format_Indexed8);
     if (image.isNull())
         throw EIEFunctionError(

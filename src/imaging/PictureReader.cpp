@@ -147,7 +147,6 @@ Decoded decode(const QByteArray& data, int fileType, QSize wanted) {
     case iftJPEG: {
         jpeg::Decoded d = jpeg::decode(data, wanted);
         result.image = std::move(d.image);
-        result.scale = d.scale;
         result.fullSize = QSize(d.header.width, d.header.height);
         result.jpegMetadata = jpeg::metadataSegments(data);
         break;

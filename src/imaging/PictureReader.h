@@ -13,7 +13,6 @@ namespace korvex::picture {
 struct Decoded {
     QImage image;
     int fileType = iftNone;
-    int scale = 1;           // JPEG reduction used
     QSize fullSize;          // the picture's size before any reduction
     QByteArray jpegMetadata; // APPn / COM segments of a JPEG, kept for re-saving
 };

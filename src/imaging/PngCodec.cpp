@@ -62,6 +62,8 @@ QImage decode(const QByteArray& data) {
     const bool alpha = image.format & PNG_FORMAT_FLAG_ALPHA;
     const bool grey = !(image.format & PNG_FORMAT_FLAG_COLOR) && !alpha &&
                       !(image.format & PNG_FORMAT_FLAG_COLORMAP);
+    imageformat::checkPictureSize(int(qMin(image.width, 1u << 30)),
+                                  int(qMin(image.height, 1u << 30)), 4);
     image.format = grey ? PNG_FORMAT_GRAY : PNG_FORMAT_BGRA;
     QImage result(int(image.width), int(image.height),
                   grey    ? QImage::Format_Grayscale8

@@ -1,8 +1,13 @@
 #include "Resample.h"
 
 #include <cmath>
+#include <cstring>
 #include <numbers>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace korvex {
 
@@ -63,8 +68,10 @@ Taps makeTaps(int sourceSize, int targetSize, ResampleFilter filter) {
         t.first[size_t(out)] = lo;
         t.count[size_t(out)] = hi - lo + 1;
         int* dst = &t.weights[size_t(out) * size_t(t.maxTaps)];
+        // Weights stay within 16 bits for the paired multiply-adds below.
         for (int i = 0; i <= hi - lo; ++i)
-            dst[i] = int(std::lround(w[size_t(i)] / sum * (1 << kWeightBits)));
+            dst[i] = std::clamp(int(std::lround(w[size_t(i)] / sum * (1 << kWeightBits))), -32768,
+                                32767);
     }
     return t;
 }
@@ -74,40 +81,98 @@ inline uchar clampByte(int value) {
     return uchar(value < 0 ? 0 : value > 255 ? 255 : value);
 }
 
-// One pass along rows (horizontal) for `channels` interleaved bytes per pixel.
-void resampleRows(const QImage& src, QImage& dst, const Taps& t, int channels) {
-    for (int y = 0; y < dst.height(); ++y) {
-        const uchar* in = src.constScanLine(y);
-        uchar* out = dst.scanLine(y);
-        for (int x = 0; x < dst.width(); ++x) {
-            const int* w = &t.weights[size_t(x) * size_t(t.maxTaps)];
-            const uchar* p = in + t.first[size_t(x)] * channels;
-            int acc[4] = {0, 0, 0, 0};
-            for (int k = 0; k < t.count[size_t(x)]; ++k, p += channels)
-                for (int c = 0; c < channels; ++c)
-                    acc[c] += p[c] * w[k];
-            for (int c = 0; c < channels; ++c)
-                out[x * channels + c] = clampByte(acc[c]);
+#if defined(__SSE2__)
+// SSE2 has no 32-bit multiply but a 16-bit multiply-add of pairs (pmaddwd): two taps go in one
+// instruction when the samples of both are interleaved and their weights paired the same way.
+inline __m128i pairedWeights(int first, int second) {
+    return _mm_set1_epi32(int((unsigned(second) << 16) | (unsigned(first) & 0xFFFF)));
+}
+
+inline __m128i pixel(const uchar* p) {
+    std::uint32_t v;
+    std::memcpy(&v, p, 4);
+    return _mm_cvtsi32_si128(int(v));
+}
+#endif
+
+// The pass along one row, for `channels` interleaved bytes per pixel.
+template <int channels> void filterRow(const uchar* in, uchar* out, const Taps& t, int width) {
+    for (int x = 0; x < width; ++x) {
+        const int* w = &t.weights[size_t(x) * size_t(t.maxTaps)];
+        const uchar* p = in + t.first[size_t(x)] * channels;
+        const int count = t.count[size_t(x)];
+#if defined(__SSE2__)
+        if constexpr (channels == 4) {
+            const __m128i zero = _mm_setzero_si128();
+            __m128i sum = zero;
+            int k = 0;
+            for (; k + 1 < count; k += 2) {
+                const __m128i ab = _mm_unpacklo_epi8(
+                    _mm_unpacklo_epi8(pixel(p + k * 4), pixel(p + k * 4 + 4)), zero);
+                sum = _mm_add_epi32(sum, _mm_madd_epi16(ab, pairedWeights(w[k], w[k + 1])));
+            }
+            if (k < count) {
+                const __m128i a =
+                    _mm_unpacklo_epi8(_mm_unpacklo_epi8(pixel(p + k * 4), zero), zero);
+                sum = _mm_add_epi32(sum, _mm_madd_epi16(a, pairedWeights(w[k], 0)));
+            }
+            sum = _mm_srai_epi32(_mm_add_epi32(sum, _mm_set1_epi32(1 << (kWeightBits - 1))),
+                                 kWeightBits);
+            const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(sum, sum), zero);
+            const int value = _mm_cvtsi128_si32(bytes);
+            std::memcpy(out + x * 4, &value, 4);
+            continue;
         }
+#endif
+        int acc[channels] = {};
+        for (int k = 0; k < count; ++k, p += channels)
+            for (int c = 0; c < channels; ++c)
+                acc[c] += p[c] * w[k];
+        for (int c = 0; c < channels; ++c)
+            out[x * channels + c] = clampByte(acc[c]);
     }
 }
 
-void resampleColumns(const QImage& src, QImage& dst, const Taps& t, int channels) {
-    const int rowBytes = dst.width() * channels;
-    std::vector<int> acc(static_cast<size_t>(rowBytes));
-    for (int y = 0; y < dst.height(); ++y) {
-        std::fill(acc.begin(), acc.end(), 0);
-        const int* w = &t.weights[size_t(y) * size_t(t.maxTaps)];
-        for (int k = 0; k < t.count[size_t(y)]; ++k) {
-            const uchar* in = src.constScanLine(t.first[size_t(y)] + k);
-            const int weight = w[k];
-            for (int i = 0; i < rowBytes; ++i)
-                acc[size_t(i)] += in[i] * weight;
+// The pass along columns for output row y: whole source rows weighted into one accumulator
+// row, which vectorises well.
+void filterColumns(const QImage& src, const Taps& t, int y, std::vector<int>& acc, uchar* out) {
+    const int rowBytes = int(acc.size());
+    std::fill(acc.begin(), acc.end(), 0);
+    const int* w = &t.weights[size_t(y) * size_t(t.maxTaps)];
+    const int first = t.first[size_t(y)];
+    const int count = t.count[size_t(y)];
+    int k = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    for (; k + 1 < count; k += 2) {
+        const uchar* a = src.constScanLine(first + k);
+        const uchar* b = src.constScanLine(first + k + 1);
+        const __m128i weights = pairedWeights(w[k], w[k + 1]);
+        int i = 0;
+        for (; i + 16 <= rowBytes; i += 16) {
+            const __m128i ra = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + i));
+            const __m128i rb = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i));
+            const __m128i lo = _mm_unpacklo_epi8(ra, rb);
+            const __m128i hi = _mm_unpackhi_epi8(ra, rb);
+            const __m128i parts[4] = {_mm_unpacklo_epi8(lo, zero), _mm_unpackhi_epi8(lo, zero),
+                                      _mm_unpacklo_epi8(hi, zero), _mm_unpackhi_epi8(hi, zero)};
+            auto* sums = reinterpret_cast<__m128i*>(acc.data() + i);
+            for (int j = 0; j < 4; ++j)
+                _mm_storeu_si128(sums + j, _mm_add_epi32(_mm_loadu_si128(sums + j),
+                                                         _mm_madd_epi16(parts[j], weights)));
         }
-        uchar* out = dst.scanLine(y);
-        for (int i = 0; i < rowBytes; ++i)
-            out[i] = clampByte(acc[size_t(i)]);
+        for (; i < rowBytes; ++i)
+            acc[size_t(i)] += a[i] * w[k] + b[i] * w[k + 1];
     }
+#endif
+    for (; k < count; ++k) {
+        const uchar* in = src.constScanLine(first + k);
+        const int weight = w[k];
+        for (int i = 0; i < rowBytes; ++i)
+            acc[size_t(i)] += in[i] * weight;
+    }
+    for (int i = 0; i < rowBytes; ++i)
+        out[i] = clampByte(acc[size_t(i)]);
 }
 
 // Banker's rounding, the program's rule for rounded sizes.
@@ -131,12 +196,23 @@ QImage Resample(const QImage& source, int width, int height, ResampleFilter filt
     const QImage src = source.convertToFormat(format);
     const int channels = format == QImage::Format_Grayscale8 ? 1 : 4;
 
-    QImage wide(width, src.height(), format);
+    // Each output row is first filtered down the columns into one scratch row (the pass that
+    // vectorises does the bulk of the reduction), then along that row: no intermediate picture
+    // to allocate, and the scratch row stays in cache.
     QImage result(width, height, format);
-    if (src.isNull() || wide.isNull() || result.isNull())
+    if (src.isNull() || result.isNull())
         return {};
-    resampleRows(src, wide, makeTaps(src.width(), width, filter), channels);
-    resampleColumns(wide, result, makeTaps(src.height(), height, filter), channels);
+    const Taps columns = makeTaps(src.height(), height, filter);
+    const Taps rows = makeTaps(src.width(), width, filter);
+    std::vector<int> acc(size_t(src.width()) * size_t(channels));
+    std::vector<uchar> scratch(acc.size());
+    for (int y = 0; y < height; ++y) {
+        filterColumns(src, columns, y, acc, scratch.data());
+        if (channels == 1)
+            filterRow<1>(scratch.data(), result.scanLine(y), rows, width);
+        else
+            filterRow<4>(scratch.data(), result.scanLine(y), rows, width);
+    }
     if (format == QImage::Format_ARGB32_Premultiplied) {
         // Ringing can push a colour above its alpha; keep the premultiplied invariant.
         for (int y = 0; y < height; ++y) {

@@ -66,7 +66,7 @@ TEST(LoadImageFile, LoadsEachFormatAtFullScale) {
         EXPECT_TRUE(error.isEmpty());
         EXPECT_EQ(file.Bitmap.size(), QSize(37, 21));
         EXPECT_EQ(file.FileType, c.type);
-        EXPECT_EQ(file.Scale, 1);
+        EXPECT_EQ(file.FullSize, QSize(37, 21));
         if (c.type != iftJPEG) { // lossless formats give back the very pixels
             EXPECT_EQ(file.Bitmap.convertToFormat(QImage::Format_RGB32).pixel(5, 5),
                       pattern.pixel(5, 5));
@@ -121,8 +121,16 @@ TEST(LoadImageFile, BadFilesFailWithErrorText) {
         QImage bitmap;
         EXPECT_EQ(ie.LoadImageBitmap(bitmap, path, false, 90, 75), QString(c.name) == u"one.jpg");
     }
+    // A header claiming a gigantic picture is refused before memory is claimed for it.
+    QByteArray huge = good;
+    huge[sof + 5] = huge[sof + 7] = char(0xFD);
+    huge[sof + 6] = huge[sof + 8] = char(0xE8); // 65000 x 65000
     TImageFile file;
     QString error;
+    EXPECT_FALSE(ie.LoadImageFile(file, writeFile(dir, "huge.jpg", huge), error, true));
+    EXPECT_TRUE(error.startsWith(u"Picture too large")) << error.toStdString();
+    EXPECT_EQ(TIEFunctions::GetImageSize(dir + "/huge.jpg"), QSize(65000, 65000));
+
     EXPECT_FALSE(ie.LoadImageFile(file, dir + "/vanished.jpg", error, true));
     EXPECT_TRUE(error.startsWith(u"File not found")) << error.toStdString();
 }
@@ -153,25 +161,27 @@ TEST(LoadJpegScaled, PicksLargestReductionThatCoversTheWantedSize) {
     spec.height = 600;
     const QString path = writeJpeg(dir, "big.jpg", spec);
     struct Case {
-        int width, height, scale;
+        int width, height;
         QSize decoded;
     };
     const Case cases[] = {
-        {90, 75, 8, {125, 75}},   {126, 75, 4, {250, 150}},   {250, 150, 4, {250, 150}},
-        {251, 10, 2, {500, 300}}, {600, 600, 1, {1000, 600}}, {0, 0, 1, {1000, 600}},
-        {-1, 50, 1, {1000, 600}},
+        {90, 75, {125, 75}},   {126, 75, {250, 150}},  {250, 150, {250, 150}},
+        {251, 10, {375, 225}}, {600, 300, {625, 375}}, {600, 600, {1000, 600}},
+        {0, 0, {1000, 600}},   {-1, 50, {1000, 600}},
     };
     TIEFunctions ie;
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.width << "x" << c.height);
         TImageFile file;
         ASSERT_TRUE(ie.LoadJpegScaled(file, path, c.height, c.width));
-        EXPECT_EQ(file.Scale, c.scale);
         EXPECT_EQ(file.Bitmap.size(), c.decoded);
+        EXPECT_EQ(file.FullSize, QSize(1000, 600));
     }
     // Partial blocks round up: 1001 / 8 covers 126.
-    EXPECT_EQ(jpeg::chooseScale(1001, 601, QSize(126, 76)), 8);
-    EXPECT_EQ(jpeg::chooseScale(1000, 600, QSize(126, 76)), 4);
+    EXPECT_EQ(jpeg::reducedSize(1001, 601, QSize(126, 76)), QSize(126, 76));
+    EXPECT_EQ(jpeg::reducedSize(1000, 600, QSize(126, 76)), QSize(250, 150));
+    // A camera picture on a full-HD-ish screen decodes at 3/8.
+    EXPECT_EQ(jpeg::reducedSize(6000, 4000, QSize(1600, 1000)), QSize(2250, 1500));
 }
 
 TEST(LoadJpegScaled, DecodesProgressiveGreyAndCmyk) {

@@ -1,0 +1,112 @@
+// libFuzzer target for everything that reads picture bytes from a file: format detection, the
+// header readers behind GetImageProperties, every decoder (TurboJPEG, libpng, PCX, Qt's BMP,
+// GIF, TIFF and ICO readers), EXIF parsing and the lossless transforms.
+//
+// Build (clang only; the normal build skips this folder):
+//   cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+//         -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DKORVEX_FUZZ=ON
+//   cmake --build build-fuzz --target fuzz_picture_loaders korvex-testset
+// Seed corpus (small pictures of every format) and a five-minute run:
+//   build-fuzz/bin/fuzz_picture_loaders -seed_corpus_dir=build-fuzz/fuzz-corpus   # writes seeds
+//   build-fuzz/bin/fuzz_picture_loaders -max_total_time=300 -max_len=65536 \
+//         -rss_limit_mb=2048 build-fuzz/fuzz-corpus
+// A crash leaves crash-<hash> in the current folder; rerun the target with that file to debug.
+
+#include "TestPictures.h"
+#include "imaging/ExifData.h"
+#include "imaging/ImageFormat.h"
+#include "imaging/ImageProperties.h"
+#include "imaging/JpegCodec.h"
+#include "imaging/PictureReader.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+using namespace korvex;
+
+namespace {
+
+QTemporaryDir* g_scratch = nullptr;
+
+// "-seed_corpus_dir=DIR": writes one small picture of each format and JPEG flavour into DIR.
+void writeSeeds(const QString& dir) {
+    QDir().mkpath(dir);
+    test::JpegSpec spec;
+    spec.width = 33;
+    spec.height = 17;
+    test::writeJpeg(dir, "plain.jpg", spec);
+    spec.progressive = true;
+    test::writeJpeg(dir, "progressive.jpg", spec);
+    spec.progressive = false;
+    spec.restartInterval = 1;
+    spec.exif = true;
+    test::writeJpeg(dir, "restart-exif.jpg", spec);
+    spec.color = test::JpegSpec::Color::Grey;
+    test::writeJpeg(dir, "grey.jpg", spec);
+    spec.color = test::JpegSpec::Color::CMYK;
+    test::writeJpeg(dir, "cmyk.jpg", spec);
+    const QImage image = test::patternImage(spec);
+    for (const char* format : {"png", "bmp", "tiff", "ico", "pcx"})
+        test::writeFile(dir, QStringLiteral("seed.%1").arg(QLatin1String(format)),
+                        test::encodeImage(image, format));
+}
+
+template <typename Work> void tolerate(Work&& work) {
+    try {
+        work();
+    } catch (const EIEFunctionError&) {
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    static int qtArgc = 1;
+    static char name[] = "fuzz_picture_loaders";
+    static char* qtArgv[] = {name, nullptr};
+    // The application lives until the process ends: libFuzzer leaves through exit(), and
+    // destroying it from a static destructor runs after Qt's own globals are gone. The scratch
+    // folder goes in an exit handler, which runs while Qt is still whole.
+    static QCoreApplication* app = new QCoreApplication(qtArgc, qtArgv);
+    Q_UNUSED(app);
+    g_scratch = new QTemporaryDir(QDir::tempPath() + QStringLiteral("/korvex-fuzz-XXXXXX"));
+    std::atexit([] { delete g_scratch; });
+    // Qt's readers complain about every broken file; at thousands of files a second that
+    // drowns the fuzzer's own report.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    for (int i = 1; i < *argc; ++i) {
+        const char* prefix = "-seed_corpus_dir=";
+        if (std::strncmp((*argv)[i], prefix, std::strlen(prefix)) == 0) {
+            writeSeeds(QString::fromLocal8Bit((*argv)[i] + std::strlen(prefix)));
+            std::_Exit(0); // the seeds are closed; skip tearing down Qt under the sanitizers
+        }
+    }
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+
+    tolerate([&] { picture::decodeByContent(bytes, QSize(40, 30)); });
+    for (int type : {iftJPEG, iftPNG, iftPCX, iftBMP, iftGIF, iftTIFF, iftICO})
+        tolerate([&] { picture::decode(bytes, type); });
+    tolerate([&] { jpeg::metadataSegments(bytes); });
+    tolerate([&] { jpeg::rotate(bytes, 90); });
+    tolerate([&] { jpeg::crop(bytes, QRect(3, 5, 20, 9)); });
+    ParseExifData(bytes);
+
+    // The header readers work on files.
+    const QString path = g_scratch->filePath(QStringLiteral("input"));
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        file.write(bytes);
+        file.close();
+        tolerate([&] { picture::readProperties(path); });
+    }
+    return 0;
+}
