@@ -8,6 +8,7 @@
 #include "app/MenuRules.h"
 #include "app/RunMode.h"
 #include "browse/ui/BrowsePanel.h"
+#include "imaging/DecodeQueue.h"
 #include "service/NetDetect.h"
 #include "support/DebugLog.h"
 #include "support/FileRoutines.h"
@@ -19,7 +20,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QLabel>
 #include <QMessageBox>
 #include <QScreen>
@@ -62,6 +62,13 @@ void TfrmMain::FormCreate() {
     setWindowIcon(QIcon(m_context.dataFile(QStringLiteral("icons/korvex.png"))));
     buildPanels();
     buildMenus();
+    m_viewDecoder = new DecodeQueue(this, 1);
+    connect(m_viewDecoder, &DecodeQueue::decoded, this,
+            [this](quint64, const QString& path, const QImage& image, QSize) {
+                pictureDecoded(path, image);
+            });
+    connect(m_viewDecoder, &DecodeQueue::failed, this,
+            [this](quint64, const QString& path, const QString&) { pictureFailed(path); });
     buildContextMenu();
     // Cursors and logos are decoration: a missing file leaves Qt's own.
     const auto loadCursor = [this](CursorKind kind, const char* file, QPoint hotSpot) {
@@ -283,20 +290,23 @@ void TfrmMain::ShowImage() {
     DebugLog(QStringLiteral("ShowImage"), QStringLiteral("file=") + picture);
     if (picture.isEmpty())
         return;
-    QImageReader reader(picture);
-    reader.setAutoTransform(true);
-    const QSize full = reader.size();
-    if (full.isValid() && (full.width() > m_view->width() || full.height() > m_view->height()))
-        reader.setScaledSize(full.scaled(m_view->size() * devicePixelRatio(), Qt::KeepAspectRatio));
-    const QImage image = reader.read();
-    if (image.isNull()) {
-        m_view->clear();
-        m_status->setText(
-            QStringLiteral("Unable to display %1").arg(QFileInfo(picture).fileName()));
+    // Decoded off the GUI thread; a newer request replaces one still running.
+    m_viewDecoder->request(picture, m_view->size() * devicePixelRatio(), kViewRequest);
+}
+
+void TfrmMain::pictureDecoded(const QString& path, const QImage& image) {
+    if (path != currentPicture())
         return;
-    }
     m_view->setImage(image);
-    m_status->setText(QFileInfo(picture).fileName());
+    m_status->setText(QFileInfo(path).fileName());
+    updateMenuStates();
+}
+
+void TfrmMain::pictureFailed(const QString& path) {
+    if (path != currentPicture())
+        return;
+    m_view->clear();
+    m_status->setText(QStringLiteral("Unable to display %1").arg(QFileInfo(path).fileName()));
     updateMenuStates();
 }
 

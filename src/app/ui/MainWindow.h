@@ -31,6 +31,7 @@ class TIEFunctions;
 struct SelectStatus;
 class TfrmSplash;
 class PictureView;
+class DecodeQueue;
 
 // Messages the window posts to itself, numbered as the program always numbered them.
 enum WindowMessage : int {
@@ -115,6 +116,8 @@ private:
     void FormClose();
     void FormDestroy();
     void ShowImage();
+    void pictureDecoded(const QString& path, const QImage& image);
+    void pictureFailed(const QString& path);
     void showStartupPicture();
     void showQuickStart();
     void showAbout();
@@ -130,6 +133,8 @@ private:
     QSplitter* m_splitter = nullptr;
     QWidget* m_thumbPanel = nullptr;
     PictureView* m_view = nullptr;
+    DecodeQueue* m_viewDecoder = nullptr;
+    static constexpr quint64 kViewRequest = 1;
     QLabel* m_status = nullptr;
     QLabel* m_positionLabel = nullptr;
     QLabel* m_selectionLabel = nullptr;

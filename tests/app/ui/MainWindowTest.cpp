@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QSplitter>
@@ -127,6 +128,11 @@ TEST_F(MainWindowTest, CommandsThatAreNotBuiltStayDisabledWhateverThePicture) {
     QApplication::processEvents();
     EXPECT_EQ(w->currentPicture(), dir + QStringLiteral("/a.jpg"));
     EXPECT_EQ(w->currentFolder(), dir);
+    // The picture is decoded off the GUI thread and then shown.
+    auto* status = w->findChild<QLabel*>(QStringLiteral("lblStatus"));
+    for (int i = 0; i < 100 && status->text() != QStringLiteral("a.jpg"); ++i)
+        QTest::qWait(20);
+    EXPECT_EQ(status->text(), QStringLiteral("a.jpg"));
     // Saving belongs to the editing work: until it exists the item must not pretend.
     EXPECT_FALSE(w->action(QStringLiteral("mkSaveAs"))->isEnabled());
     EXPECT_EQ(w->action(QStringLiteral("mkPrint"))->shortcut(),
