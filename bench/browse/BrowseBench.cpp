@@ -27,15 +27,15 @@ int makePictures(const QString& dir, int count) {
     constexpr int distinct = 6;
     QList<QByteArray> originals;
     for (int i = 0; i < distinct; ++i) {
-        test::JpegSpec spec;
-        spec.width = 4000;
-        spec.height = 3000;
-        spec.quality = 92;
-        spec.photo = true;
-        spec.exif = true;
-        spec.exifThumbnail = true;
-        spec.seed = quint32(i + 1);
-        originals << test::makeJpeg(spec);
+        test::JpegRecipe recipe;
+        recipe.width = 4000;
+        recipe.height = 3000;
+        recipe.quality = 92;
+        recipe.photo = true;
+        recipe.exif = true;
+        recipe.exifThumbnail = true;
+        recipe.seed = quint32(i + 1);
+        originals << test::makeJpeg(recipe);
     }
     for (int i = 0; i < count; ++i)
         test::writeFile(dir, QStringLiteral("DSC%1.JPG").arg(i, 5, 10, QLatin1Char('0')),

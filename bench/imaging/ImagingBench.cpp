@@ -74,11 +74,11 @@ void BM_Rotate90InMemory(benchmark::State& state) {
 }
 
 void BM_ResampleLanczos3(benchmark::State& state) {
-    test::JpegSpec spec;
-    spec.width = 3000;
-    spec.height = 2000;
-    spec.photo = true;
-    const QImage source = test::patternImage(spec);
+    test::JpegRecipe recipe;
+    recipe.width = 3000;
+    recipe.height = 2000;
+    recipe.photo = true;
+    const QImage source = test::patternImage(recipe);
     for (auto _ : state)
         benchmark::DoNotOptimize(
             Resample(source, 1600, 1067, ResampleFilter::Lanczos3).constBits());
@@ -100,14 +100,14 @@ int main(int argc, char** argv) {
     QTemporaryDir scratch;
     g_picture = qEnvironmentVariable("KORVEX_BENCH_PICTURE");
     if (g_picture.isEmpty()) {
-        test::JpegSpec spec;
-        spec.width = 6000;
-        spec.height = 4000;
-        spec.quality = 92;
-        spec.vSampling = 1;
-        spec.exif = spec.exifThumbnail = true;
-        spec.photo = true;
-        g_picture = test::writeJpeg(scratch.path(), QStringLiteral("bench.jpg"), spec);
+        test::JpegRecipe recipe;
+        recipe.width = 6000;
+        recipe.height = 4000;
+        recipe.quality = 92;
+        recipe.vSampling = 1;
+        recipe.exif = recipe.exifThumbnail = true;
+        recipe.photo = true;
+        g_picture = test::writeJpeg(scratch.path(), QStringLiteral("bench.jpg"), recipe);
     }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -22,18 +22,18 @@ int main(int argc, char** argv) {
         return 1;
     }
     for (int i = 0; i < count; ++i) {
-        korvex::test::JpegSpec spec;
+        korvex::test::JpegRecipe recipe;
         const bool big = i % 2 == 1;
-        spec.width = big ? 6000 : 4000;
-        spec.height = big ? 4000 : 3000;
-        spec.quality = 92;
-        spec.hSampling = 2;
-        spec.vSampling = 1;
-        spec.exif = spec.exifThumbnail = true;
-        spec.photo = true;
-        spec.seed = quint32(i + 1);
+        recipe.width = big ? 6000 : 4000;
+        recipe.height = big ? 4000 : 3000;
+        recipe.quality = 92;
+        recipe.hSampling = 2;
+        recipe.vSampling = 1;
+        recipe.exif = recipe.exifThumbnail = true;
+        recipe.photo = true;
+        recipe.seed = quint32(i + 1);
         const QString name = QStringLiteral("IMG_%1.jpg").arg(1000 + i);
-        if (korvex::test::writeJpeg(dir, name, spec).isEmpty()) {
+        if (korvex::test::writeJpeg(dir, name, recipe).isEmpty()) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(name));
             return 1;
         }

@@ -13,12 +13,12 @@ QStringList writePictures(const QString& dir, int count, const QString& prefix, 
                           int height) {
     QStringList paths;
     for (int i = 0; i < count; ++i) {
-        JpegSpec spec;
-        spec.width = width;
-        spec.height = height;
-        spec.seed = quint32(i + 1);
+        JpegRecipe recipe;
+        recipe.width = width;
+        recipe.height = height;
+        recipe.seed = quint32(i + 1);
         paths << writeJpeg(dir, prefix + QStringLiteral("%1.jpg").arg(i, 2, 10, QLatin1Char('0')),
-                           spec);
+                           recipe);
     }
     return paths;
 }

@@ -54,7 +54,7 @@ QImage photoPattern(int width, int height, quint32 seed) {
     return image;
 }
 
-QByteArray exifBlock(const JpegSpec& spec) {
+QByteArray exifBlock(const JpegRecipe& recipe) {
     Exiv2::ExifData exif;
     exif["Exif.Image.Make"] = "Corvanta Optics";
     exif["Exif.Image.Model"] = "CX-24";
@@ -62,20 +62,20 @@ QByteArray exifBlock(const JpegSpec& spec) {
     exif["Exif.Image.XResolution"] = Exiv2::URational(72, 1);
     exif["Exif.Image.YResolution"] = Exiv2::URational(72, 1);
     exif["Exif.Image.ResolutionUnit"] = uint16_t(2);
-    exif["Exif.Image.DateTime"] = spec.dateTime.toStdString();
-    exif["Exif.Photo.DateTimeOriginal"] = spec.dateTime.toStdString();
+    exif["Exif.Image.DateTime"] = recipe.dateTime.toStdString();
+    exif["Exif.Photo.DateTimeOriginal"] = recipe.dateTime.toStdString();
     exif["Exif.Photo.ExposureTime"] = Exiv2::URational(1, 250);
     exif["Exif.Photo.FNumber"] = Exiv2::URational(28, 10);
     exif["Exif.Photo.ISOSpeedRatings"] = uint16_t(200);
     exif["Exif.Photo.FocalLength"] = Exiv2::URational(35, 1);
-    exif["Exif.Photo.PixelXDimension"] = uint32_t(spec.width);
-    exif["Exif.Photo.PixelYDimension"] = uint32_t(spec.height);
-    if (spec.exifThumbnail) {
-        JpegSpec thumb;
+    exif["Exif.Photo.PixelXDimension"] = uint32_t(recipe.width);
+    exif["Exif.Photo.PixelYDimension"] = uint32_t(recipe.height);
+    if (recipe.exifThumbnail) {
+        JpegRecipe thumb;
         thumb.width = 160;
         thumb.height = 120;
         thumb.quality = 80;
-        thumb.seed = spec.seed;
+        thumb.seed = recipe.seed;
         const QByteArray data = makeJpeg(thumb);
         Exiv2::ExifThumb(exif).setJpegThumbnail(reinterpret_cast<const Exiv2::byte*>(data.data()),
                                                 long(data.size()));
@@ -122,26 +122,27 @@ QByteArray encodePcx(const QImage& source) {
 
 } // namespace
 
-QImage patternImage(const JpegSpec& spec) {
-    if (spec.photo)
-        return photoPattern(spec.width, spec.height, spec.seed);
-    QImage image(spec.width, spec.height, QImage::Format_RGB32);
-    for (int y = 0; y < spec.height; ++y) {
+QImage patternImage(const JpegRecipe& recipe) {
+    if (recipe.photo)
+        return photoPattern(recipe.width, recipe.height, recipe.seed);
+    QImage image(recipe.width, recipe.height, QImage::Format_RGB32);
+    for (int y = 0; y < recipe.height; ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < spec.width; ++x)
-            line[x] = qRgb(x * 255 / std::max(1, spec.width - 1),
-                           y * 255 / std::max(1, spec.height - 1), int((x + y + spec.seed) % 256));
+        for (int x = 0; x < recipe.width; ++x)
+            line[x] =
+                qRgb(x * 255 / std::max(1, recipe.width - 1),
+                     y * 255 / std::max(1, recipe.height - 1), int((x + y + recipe.seed) % 256));
     }
     // A dark block in the top-left quarter shows orientation and cut position at a glance.
     QPainter painter(&image);
-    painter.fillRect(QRect(spec.width / 8, spec.height / 8, std::max(1, spec.width / 4),
-                           std::max(1, spec.height / 4)),
+    painter.fillRect(QRect(recipe.width / 8, recipe.height / 8, std::max(1, recipe.width / 4),
+                           std::max(1, recipe.height / 4)),
                      Qt::black);
     return image;
 }
 
-QByteArray makeJpeg(const JpegSpec& spec) {
-    const QImage image = patternImage(spec);
+QByteArray makeJpeg(const JpegRecipe& recipe) {
+    const QImage image = patternImage(recipe);
     jpeg_compress_struct cinfo{};
     ErrorManager errors{};
     cinfo.err = jpeg_std_error(&errors.base);
@@ -149,12 +150,12 @@ QByteArray makeJpeg(const JpegSpec& spec) {
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
     QByteArray exif;
-    if (spec.exif)
-        exif = exifBlock(spec);
-    const int components = spec.color == JpegSpec::Color::Grey   ? 1
-                           : spec.color == JpegSpec::Color::CMYK ? 4
-                                                                 : 3;
-    std::vector<JSAMPLE> row(size_t(spec.width) * size_t(components));
+    if (recipe.exif)
+        exif = exifBlock(recipe);
+    const int components = recipe.color == JpegRecipe::Color::Grey   ? 1
+                           : recipe.color == JpegRecipe::Color::CMYK ? 4
+                                                                     : 3;
+    std::vector<JSAMPLE> row(size_t(recipe.width) * size_t(components));
     if (setjmp(errors.jump)) {
         jpeg_destroy_compress(&cinfo);
         free(buffer);
@@ -162,37 +163,37 @@ QByteArray makeJpeg(const JpegSpec& spec) {
     }
     jpeg_create_compress(&cinfo);
     jpeg_mem_dest(&cinfo, &buffer, &size);
-    cinfo.image_width = JDIMENSION(spec.width);
-    cinfo.image_height = JDIMENSION(spec.height);
-    switch (spec.color) {
-    case JpegSpec::Color::RGB:
+    cinfo.image_width = JDIMENSION(recipe.width);
+    cinfo.image_height = JDIMENSION(recipe.height);
+    switch (recipe.color) {
+    case JpegRecipe::Color::RGB:
         cinfo.in_color_space = JCS_RGB;
         cinfo.input_components = 3;
         break;
-    case JpegSpec::Color::Grey:
+    case JpegRecipe::Color::Grey:
         cinfo.in_color_space = JCS_GRAYSCALE;
         cinfo.input_components = 1;
         break;
-    case JpegSpec::Color::CMYK:
+    case JpegRecipe::Color::CMYK:
         cinfo.in_color_space = JCS_CMYK;
         cinfo.input_components = 4;
         break;
     }
     jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, spec.quality, TRUE);
+    jpeg_set_quality(&cinfo, recipe.quality, TRUE);
     // CMYK files carry every channel at full resolution, as the applications writing them do.
-    const bool fullResolution = spec.color != JpegSpec::Color::RGB;
-    cinfo.comp_info[0].h_samp_factor = fullResolution ? 1 : spec.hSampling;
-    cinfo.comp_info[0].v_samp_factor = fullResolution ? 1 : spec.vSampling;
-    cinfo.restart_interval = unsigned(spec.restartInterval);
-    if (spec.progressive)
+    const bool fullResolution = recipe.color != JpegRecipe::Color::RGB;
+    cinfo.comp_info[0].h_samp_factor = fullResolution ? 1 : recipe.hSampling;
+    cinfo.comp_info[0].v_samp_factor = fullResolution ? 1 : recipe.vSampling;
+    cinfo.restart_interval = unsigned(recipe.restartInterval);
+    if (recipe.progressive)
         jpeg_simple_progression(&cinfo);
     jpeg_start_compress(&cinfo, TRUE);
     if (!exif.isEmpty())
         jpeg_write_marker(&cinfo, JPEG_APP0 + 1, reinterpret_cast<const JOCTET*>(exif.data()),
                           unsigned(exif.size()));
-    if (!spec.comment.isEmpty()) {
-        const QByteArray text = spec.comment.toUtf8();
+    if (!recipe.comment.isEmpty()) {
+        const QByteArray text = recipe.comment.toUtf8();
         jpeg_write_marker(&cinfo, JPEG_COM, reinterpret_cast<const JOCTET*>(text.data()),
                           unsigned(text.size()));
     }
@@ -200,18 +201,18 @@ QByteArray makeJpeg(const JpegSpec& spec) {
         const auto* in =
             reinterpret_cast<const QRgb*>(image.constScanLine(int(cinfo.next_scanline)));
         JSAMPLE* out = row.data();
-        for (int x = 0; x < spec.width; ++x) {
+        for (int x = 0; x < recipe.width; ++x) {
             const QRgb p = in[x];
-            switch (spec.color) {
-            case JpegSpec::Color::RGB:
+            switch (recipe.color) {
+            case JpegRecipe::Color::RGB:
                 *out++ = JSAMPLE(qRed(p));
                 *out++ = JSAMPLE(qGreen(p));
                 *out++ = JSAMPLE(qBlue(p));
                 break;
-            case JpegSpec::Color::Grey:
+            case JpegRecipe::Color::Grey:
                 *out++ = JSAMPLE(qGray(p));
                 break;
-            case JpegSpec::Color::CMYK: // inverted, as Adobe applications store it
+            case JpegRecipe::Color::CMYK: // inverted, as Adobe applications store it
                 *out++ = JSAMPLE(qRed(p));
                 *out++ = JSAMPLE(qGreen(p));
                 *out++ = JSAMPLE(qBlue(p));
@@ -237,8 +238,8 @@ QString writeFile(const QString& dir, const QString& name, const QByteArray& dat
     return path;
 }
 
-QString writeJpeg(const QString& dir, const QString& name, const JpegSpec& spec) {
-    return writeFile(dir, name, makeJpeg(spec));
+QString writeJpeg(const QString& dir, const QString& name, const JpegRecipe& recipe) {
+    return writeFile(dir, name, makeJpeg(recipe));
 }
 
 QByteArray encodeImage(const QImage& image, const char* format) {

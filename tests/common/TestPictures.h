@@ -8,7 +8,7 @@
 // the imaging tests, the thumbnail tests and the benchmark test-set generator.
 namespace korvex::test {
 
-struct JpegSpec {
+struct JpegRecipe {
     int width = 64;
     int height = 48;
     int quality = 90;
@@ -30,15 +30,15 @@ struct JpegSpec {
     quint32 seed = 1;
 };
 
-// The deterministic picture a spec is made from: a colour gradient with sharp shapes, or the
+// The deterministic picture a recipe is made from: a colour gradient with sharp shapes, or the
 // photo-like pattern.
-QImage patternImage(const JpegSpec& spec);
+QImage patternImage(const JpegRecipe& recipe);
 
-QByteArray makeJpeg(const JpegSpec& spec);
+QByteArray makeJpeg(const JpegRecipe& recipe);
 
 // Writes the bytes to dir/name and returns the full path.
 QString writeFile(const QString& dir, const QString& name, const QByteArray& data);
-QString writeJpeg(const QString& dir, const QString& name, const JpegSpec& spec);
+QString writeJpeg(const QString& dir, const QString& name, const JpegRecipe& recipe);
 
 // Other formats through Qt's writers ("png", "bmp", "tiff", "ico") or our own small PCX
 // writer ("pcx", 24-bit run-length).

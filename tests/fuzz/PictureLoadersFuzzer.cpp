@@ -36,21 +36,21 @@ QTemporaryDir* g_scratch = nullptr;
 // "-seed_corpus_dir=DIR": writes one small picture of each format and JPEG flavour into DIR.
 void writeSeeds(const QString& dir) {
     QDir().mkpath(dir);
-    test::JpegSpec spec;
-    spec.width = 33;
-    spec.height = 17;
-    test::writeJpeg(dir, "plain.jpg", spec);
-    spec.progressive = true;
-    test::writeJpeg(dir, "progressive.jpg", spec);
-    spec.progressive = false;
-    spec.restartInterval = 1;
-    spec.exif = true;
-    test::writeJpeg(dir, "restart-exif.jpg", spec);
-    spec.color = test::JpegSpec::Color::Grey;
-    test::writeJpeg(dir, "grey.jpg", spec);
-    spec.color = test::JpegSpec::Color::CMYK;
-    test::writeJpeg(dir, "cmyk.jpg", spec);
-    const QImage image = test::patternImage(spec);
+    test::JpegRecipe recipe;
+    recipe.width = 33;
+    recipe.height = 17;
+    test::writeJpeg(dir, "plain.jpg", recipe);
+    recipe.progressive = true;
+    test::writeJpeg(dir, "progressive.jpg", recipe);
+    recipe.progressive = false;
+    recipe.restartInterval = 1;
+    recipe.exif = true;
+    test::writeJpeg(dir, "restart-exif.jpg", recipe);
+    recipe.color = test::JpegRecipe::Color::Grey;
+    test::writeJpeg(dir, "grey.jpg", recipe);
+    recipe.color = test::JpegRecipe::Color::CMYK;
+    test::writeJpeg(dir, "cmyk.jpg", recipe);
+    const QImage image = test::patternImage(recipe);
     for (const char* format : {"png", "bmp", "tiff", "ico", "pcx"})
         test::writeFile(dir, QStringLiteral("seed.%1").arg(QLatin1String(format)),
                         test::encodeImage(image, format));

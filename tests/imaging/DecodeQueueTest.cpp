@@ -44,14 +44,14 @@ bool drain(DecodeQueue& queue) {
 
 TEST(DecodeQueue, DeliversFittedPicturesAndErrors) {
     const QString dir = makeTempDir();
-    JpegSpec spec;
-    spec.width = 800;
-    spec.height = 600;
-    const QString big = writeJpeg(dir, "big.jpg", spec);
-    spec.width = 40;
-    spec.height = 20;
-    const QString small = writeJpeg(dir, "small.jpg", spec);
-    const QString png = writeFile(dir, "p.png", encodeImage(patternImage(spec), "png"));
+    JpegRecipe recipe;
+    recipe.width = 800;
+    recipe.height = 600;
+    const QString big = writeJpeg(dir, "big.jpg", recipe);
+    recipe.width = 40;
+    recipe.height = 20;
+    const QString small = writeJpeg(dir, "small.jpg", recipe);
+    const QString png = writeFile(dir, "p.png", encodeImage(patternImage(recipe), "png"));
     DecodeQueue queue;
     Results r;
     r.connect(queue);
@@ -74,10 +74,10 @@ TEST(DecodeQueue, DeliversFittedPicturesAndErrors) {
 // priority first, cancelled never delivered, a repeated id delivers only its last request.
 TEST(DecodeQueue, PriorityCancelAndReplace) {
     const QString dir = makeTempDir();
-    JpegSpec spec;
-    spec.width = 64;
-    spec.height = 48;
-    const QByteArray jpeg = makeJpeg(spec);
+    JpegRecipe recipe;
+    recipe.width = 64;
+    recipe.height = 48;
+    const QByteArray jpeg = makeJpeg(recipe);
     const QString other = writeFile(dir, "other.jpg", jpeg);
     const QString first = dir + "/pipe.jpg";
     ASSERT_EQ(mkfifo(QFile::encodeName(first).constData(), 0600), 0);
@@ -115,10 +115,10 @@ TEST(DecodeQueue, PriorityCancelAndReplace) {
 
 TEST(DecodeQueue, DestroyingWithWorkRunningIsSafe) {
     const QString dir = makeTempDir();
-    JpegSpec spec;
-    spec.width = 1200;
-    spec.height = 900;
-    const QString path = writeJpeg(dir, "x.jpg", spec);
+    JpegRecipe recipe;
+    recipe.width = 1200;
+    recipe.height = 900;
+    const QString path = writeJpeg(dir, "x.jpg", recipe);
     int delivered = 0;
     {
         DecodeQueue queue;

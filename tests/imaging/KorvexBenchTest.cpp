@@ -36,10 +36,10 @@ BenchRun korvexBench(const QStringList& args) {
 
 TEST(KorvexBench, SubcommandsWorkThroughTheEngine) {
     const QString dir = makeTempDir();
-    JpegSpec spec;
-    spec.width = 1000;
-    spec.height = 600;
-    const QString picture = writeJpeg(dir, "p.jpg", spec);
+    JpegRecipe recipe;
+    recipe.width = 1000;
+    recipe.height = 600;
+    const QString picture = writeJpeg(dir, "p.jpg", recipe);
 
     BenchRun r = korvexBench({"props", picture});
     EXPECT_EQ(r.exitCode, 0);
@@ -60,11 +60,11 @@ TEST(KorvexBench, SubcommandsWorkThroughTheEngine) {
 
 TEST(KorvexBench, ThumbsWritesOnePerPictureAndReportsFailures) {
     const QString dir = makeTempDir();
-    JpegSpec spec;
+    JpegRecipe recipe;
     for (int i = 0; i < 5; ++i) {
-        spec.width = 300 + 37 * i;
-        spec.height = 200 + 91 * i;
-        writeJpeg(dir, QStringLiteral("p%1.jpg").arg(i), spec);
+        recipe.width = 300 + 37 * i;
+        recipe.height = 200 + 91 * i;
+        writeJpeg(dir, QStringLiteral("p%1.jpg").arg(i), recipe);
     }
     BenchRun r = korvexBench({"thumbs", dir, dir + "/thumbs"});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();

@@ -16,10 +16,10 @@ using namespace korvex::test;
 namespace {
 
 QByteArray pngBytes(int w, int h) {
-    JpegSpec spec;
-    spec.width = w;
-    spec.height = h;
-    return encodeImage(patternImage(spec), "png");
+    JpegRecipe recipe;
+    recipe.width = w;
+    recipe.height = h;
+    return encodeImage(patternImage(recipe), "png");
 }
 
 // Offset of the first segment with this marker.
@@ -39,17 +39,17 @@ QByteArray fileBytes(const QString& path) {
 
 TEST(LoadImageFile, LoadsEachFormatAtFullScale) {
     const QString dir = makeTempDir();
-    JpegSpec spec;
-    spec.width = 37;
-    spec.height = 21;
-    const QImage pattern = patternImage(spec);
+    JpegRecipe recipe;
+    recipe.width = 37;
+    recipe.height = 21;
+    const QImage pattern = patternImage(recipe);
     struct Case {
         const char* name;
         QByteArray data;
         int type;
     };
     const Case cases[] = {
-        {"a.jpg", makeJpeg(spec), iftJPEG},
+        {"a.jpg", makeJpeg(recipe), iftJPEG},
         {"b.png", encodeImage(pattern, "png"), iftPNG},
         {"c.bmp", encodeImage(pattern, "bmp"), iftBMP},
         {"d.tif", encodeImage(pattern, "tiff"), iftTIFF},
@@ -77,10 +77,10 @@ TEST(LoadImageFile, LoadsEachFormatAtFullScale) {
 // Damaged and odd files end in a false result with a reason, never in a crash.
 TEST(LoadImageFile, BadFilesFailWithErrorText) {
     const QString dir = makeTempDir();
-    JpegSpec spec;
-    spec.width = 200;
-    spec.height = 150;
-    const QByteArray good = makeJpeg(spec);
+    JpegRecipe recipe;
+    recipe.width = 200;
+    recipe.height = 150;
+    const QByteArray good = makeJpeg(recipe);
     // Damage libjpeg cannot step over: a Huffman table of nonsense, a frame of no pixels.
     QByteArray corrupt = good;
     const qsizetype dht = segmentAt(good, 0xC4);
@@ -89,7 +89,7 @@ TEST(LoadImageFile, BadFilesFailWithErrorText) {
     QByteArray badHeader = good;
     const qsizetype sof = segmentAt(good, 0xC0);
     badHeader[sof + 5] = badHeader[sof + 6] = 0; // height 0
-    JpegSpec tiny;
+    JpegRecipe tiny;
     tiny.width = tiny.height = 1;
     struct Case {
         const char* name;
@@ -156,10 +156,10 @@ TEST(LoadImageFile, FalseExtensionLoadsByContentOnlyWhenMasked) {
 
 TEST(LoadJpegScaled, PicksLargestReductionThatCoversTheWantedSize) {
     const QString dir = makeTempDir();
-    JpegSpec spec;
-    spec.width = 1000;
-    spec.height = 600;
-    const QString path = writeJpeg(dir, "big.jpg", spec);
+    JpegRecipe recipe;
+    recipe.width = 1000;
+    recipe.height = 600;
+    const QString path = writeJpeg(dir, "big.jpg", recipe);
     struct Case {
         int width, height;
         QSize decoded;
@@ -187,20 +187,20 @@ TEST(LoadJpegScaled, PicksLargestReductionThatCoversTheWantedSize) {
 TEST(LoadJpegScaled, DecodesProgressiveGreyAndCmyk) {
     const QString dir = makeTempDir();
     TIEFunctions ie;
-    JpegSpec spec;
-    spec.width = 99;
-    spec.height = 67;
-    for (auto color : {JpegSpec::Color::RGB, JpegSpec::Color::Grey, JpegSpec::Color::CMYK}) {
+    JpegRecipe recipe;
+    recipe.width = 99;
+    recipe.height = 67;
+    for (auto color : {JpegRecipe::Color::RGB, JpegRecipe::Color::Grey, JpegRecipe::Color::CMYK}) {
         for (bool progressive : {false, true}) {
-            spec.color = color;
-            spec.progressive = progressive;
-            spec.restartInterval = progressive ? 0 : 3;
-            const QString path = writeJpeg(dir, "x.jpg", spec);
+            recipe.color = color;
+            recipe.progressive = progressive;
+            recipe.restartInterval = progressive ? 0 : 3;
+            const QString path = writeJpeg(dir, "x.jpg", recipe);
             TImageFile file;
             ASSERT_TRUE(ie.LoadJpegScaled(file, path, 30, 40));
             EXPECT_EQ(file.Bitmap.size(), QSize(50, 34));
             // The dark block of the pattern survives, whatever the colour model.
-            EXPECT_LT(qGray(file.Bitmap.pixel(spec.width / 8 / 2 + 2, spec.height / 8 / 2 + 2)),
+            EXPECT_LT(qGray(file.Bitmap.pixel(recipe.width / 8 / 2 + 2, recipe.height / 8 / 2 + 2)),
                       40);
             EXPECT_GT(qGray(file.Bitmap.pixel(45, 30)), 60);
         }
@@ -208,7 +208,7 @@ TEST(LoadJpegScaled, DecodesProgressiveGreyAndCmyk) {
 }
 
 TEST(LoadImageView, ReportsProgressOnlyWhenAsked) {
-    const QString path = writeJpeg(makeTempDir(), "v.jpg", JpegSpec{});
+    const QString path = writeJpeg(makeTempDir(), "v.jpg", JpegRecipe{});
     TIEFunctions ie;
     QSignalSpy progress(&ie, &TIEFunctions::OnProgress);
     QSignalSpy end(&ie, &TIEFunctions::OnProgressEnd);
@@ -224,11 +224,11 @@ TEST(LoadImageView, ReportsProgressOnlyWhenAsked) {
 
 TEST(SaveImageFile, WritesByExtensionWithQuality) {
     const QString dir = makeTempDir();
-    JpegSpec spec;
-    spec.width = 300;
-    spec.height = 200;
-    spec.photo = true;
-    const QImage image = patternImage(spec);
+    JpegRecipe recipe;
+    recipe.width = 300;
+    recipe.height = 200;
+    recipe.photo = true;
+    const QImage image = patternImage(recipe);
     TIEFunctions ie;
     for (const char* name : {"q.png", "q.bmp", "q.tif"}) {
         const QString path = dir + "/" + name;
@@ -253,10 +253,10 @@ TEST(SaveImageFile, WritesByExtensionWithQuality) {
 
 TEST(SaveImageFile, KeepsExifOfTheLoadedJpeg) {
     const QString dir = makeTempDir();
-    JpegSpec spec;
-    spec.exif = true;
-    spec.comment = QStringLiteral("holiday");
-    const QString path = writeJpeg(dir, "e.jpg", spec);
+    JpegRecipe recipe;
+    recipe.exif = true;
+    recipe.comment = QStringLiteral("holiday");
+    const QString path = writeJpeg(dir, "e.jpg", recipe);
     TIEFunctions ie;
     TImageFile file;
     QString error;
@@ -269,13 +269,13 @@ TEST(SaveImageFile, KeepsExifOfTheLoadedJpeg) {
     EXPECT_EQ(exif.DateTime, u"2004:05:06 12:00:00");
     EXPECT_DOUBLE_EQ(exif.ExposureTime, 1.0 / 250);
     EXPECT_TRUE(fileBytes(dir + "/saved.jpg").contains("holiday"));
-    EXPECT_FALSE(ReadExifData(writeJpeg(dir, "plain.jpg", JpegSpec{})).HasExif);
+    EXPECT_FALSE(ReadExifData(writeJpeg(dir, "plain.jpg", JpegRecipe{})).HasExif);
 }
 
 // A failed save leaves the old file as it was; nothing half written replaces it.
 TEST(SaveImageFile, FailureLeavesExistingFileIntact) {
     const QString dir = makeTempDir();
-    const QString path = writeJpeg(dir, "keep.jpg", JpegSpec{});
+    const QString path = writeJpeg(dir, "keep.jpg", JpegRecipe{});
     const QByteArray before = fileBytes(path);
     TIEFunctions ie;
     EXPECT_FALSE(ie.SaveBitmapFile(QImage(), path, false, 90));
@@ -285,8 +285,8 @@ TEST(SaveImageFile, FailureLeavesExistingFileIntact) {
     // With the masks, an existing file is rewritten in the format its content shows.
     ie.FalseExtensionformats = QStringLiteral("*.XXX;");
     const QString disguised = writeFile(dir, "d.XXX", pngBytes(8, 8));
-    JpegSpec spec;
-    ASSERT_TRUE(ie.SaveBitmapFile(patternImage(spec), disguised, false, 90));
+    JpegRecipe recipe;
+    ASSERT_TRUE(ie.SaveBitmapFile(patternImage(recipe), disguised, false, 90));
     EXPECT_TRUE(fileBytes(disguised).startsWith("\x89PNG"));
     EXPECT_EQ(QDir(dir).entryList(QDir::Files).size(), 2); // no temporary left behind
 }

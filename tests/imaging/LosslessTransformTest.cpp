@@ -31,27 +31,27 @@ QByteArray jpegtran(const QStringList& options, const QString& source) {
 
 struct Fixture {
     const char* name;
-    JpegSpec spec;
+    JpegRecipe recipe;
 };
 
 std::vector<Fixture> fixtures() {
     const auto make = [](int w, int h, auto tweak) {
-        JpegSpec s;
+        JpegRecipe s;
         s.width = w;
         s.height = h;
         tweak(s);
         return s;
     };
     return {
-        {"odd420", make(211, 157, [](JpegSpec&) {})},
-        {"odd422", make(203, 131, [](JpegSpec& s) { s.vSampling = 1; })},
-        {"odd444", make(77, 45, [](JpegSpec& s) { s.hSampling = s.vSampling = 1; })},
-        {"restart", make(150, 101, [](JpegSpec& s) { s.restartInterval = 2; })},
-        {"progressive", make(133, 99, [](JpegSpec& s) { s.progressive = true; })},
-        {"grey", make(91, 57, [](JpegSpec& s) { s.color = JpegSpec::Color::Grey; })},
-        {"cmyk", make(70, 50, [](JpegSpec& s) { s.color = JpegSpec::Color::CMYK; })},
+        {"odd420", make(211, 157, [](JpegRecipe&) {})},
+        {"odd422", make(203, 131, [](JpegRecipe& s) { s.vSampling = 1; })},
+        {"odd444", make(77, 45, [](JpegRecipe& s) { s.hSampling = s.vSampling = 1; })},
+        {"restart", make(150, 101, [](JpegRecipe& s) { s.restartInterval = 2; })},
+        {"progressive", make(133, 99, [](JpegRecipe& s) { s.progressive = true; })},
+        {"grey", make(91, 57, [](JpegRecipe& s) { s.color = JpegRecipe::Color::Grey; })},
+        {"cmyk", make(70, 50, [](JpegRecipe& s) { s.color = JpegRecipe::Color::CMYK; })},
         {"exif", make(160, 120,
-                      [](JpegSpec& s) {
+                      [](JpegRecipe& s) {
                           s.exif = s.exifThumbnail = true;
                           s.comment = QStringLiteral("kept");
                       })},
@@ -73,7 +73,7 @@ protected:
 
 TEST_F(LosslessTransform, RotationMatchesJpegtranByteForByte) {
     for (const Fixture& f : fixtures()) {
-        const QString source = writeJpeg(dir, QString::fromLatin1(f.name) + ".jpg", f.spec);
+        const QString source = writeJpeg(dir, QString::fromLatin1(f.name) + ".jpg", f.recipe);
         for (int angle : {90, 180, 270}) {
             SCOPED_TRACE(testing::Message() << f.name << " " << angle);
             const QString out = dir + "/out.jpg";
@@ -92,7 +92,7 @@ TEST_F(LosslessTransform, CropMatchesJpegtranByteForByte) {
     };
     const Cut cuts[] = {{13, 7, 60, 40}, {0, 0, 31, 15}, {17, 9, 69, 44}, {5, 5, 5, 5}};
     for (const Fixture& f : fixtures()) {
-        const QString source = writeJpeg(dir, QString::fromLatin1(f.name) + ".jpg", f.spec);
+        const QString source = writeJpeg(dir, QString::fromLatin1(f.name) + ".jpg", f.recipe);
         for (const Cut& c : cuts) {
             SCOPED_TRACE(testing::Message() << f.name << " " << c.left << "," << c.top);
             const QString out = dir + "/cut.jpg";
@@ -113,7 +113,7 @@ TEST_F(LosslessTransform, CropMatchesJpegtranByteForByte) {
 // The rotated file shows the source's pixels turned, not merely a file jpegtran agrees with.
 TEST_F(LosslessTransform, RotatedPixelsEqualRotatedSource) {
     for (const Fixture& f : fixtures()) {
-        const QString source = writeJpeg(dir, QString::fromLatin1(f.name) + ".jpg", f.spec);
+        const QString source = writeJpeg(dir, QString::fromLatin1(f.name) + ".jpg", f.recipe);
         TImageFile original;
         QString error;
         ASSERT_TRUE(ie.LoadImageFile(original, source, error, false));
@@ -146,12 +146,12 @@ TEST_F(LosslessTransform, RotatedPixelsEqualRotatedSource) {
 }
 
 TEST_F(LosslessTransform, SamePathReplacesTheFileOnlyWithTheResult) {
-    JpegSpec spec;
-    spec.width = 120;
-    spec.height = 80;
-    spec.exif = true;
-    const QString path = writeJpeg(dir, "same.jpg", spec);
-    const QString copy = writeJpeg(dir, "copy.jpg", spec);
+    JpegRecipe recipe;
+    recipe.width = 120;
+    recipe.height = 80;
+    recipe.exif = true;
+    const QString path = writeJpeg(dir, "same.jpg", recipe);
+    const QString copy = writeJpeg(dir, "copy.jpg", recipe);
     ASSERT_TRUE(ie.LosslessRotateFile(copy, dir + "/expected.jpg", 90));
     ASSERT_TRUE(ie.LosslessRotateFile(path, path, 90));
     EXPECT_EQ(fileBytes(path), fileBytes(dir + "/expected.jpg"));
@@ -166,14 +166,14 @@ TEST_F(LosslessTransform, SamePathReplacesTheFileOnlyWithTheResult) {
 }
 
 TEST_F(LosslessTransform, BadSourcesFailAndLeaveTheDestinationAlone) {
-    JpegSpec spec;
-    const QByteArray good = makeJpeg(spec);
+    JpegRecipe recipe;
+    const QByteArray good = makeJpeg(recipe);
     const QString dest = writeFile(dir, "dest.jpg", good);
-    JpegSpec tiny;
+    JpegRecipe tiny;
     tiny.width = tiny.height = 1;
     for (const auto& [name, data] :
          {std::pair{"cut.jpg", good.left(good.size() / 2)}, std::pair{"zero.jpg", QByteArray()},
-          std::pair{"png.jpg", encodeImage(patternImage(spec), "png")}}) {
+          std::pair{"png.jpg", encodeImage(patternImage(recipe), "png")}}) {
         SCOPED_TRACE(name);
         const QString source = writeFile(dir, name, data);
         EXPECT_FALSE(ie.LosslessRotateFile(source, dest, 90));
@@ -186,8 +186,8 @@ TEST_F(LosslessTransform, BadSourcesFailAndLeaveTheDestinationAlone) {
 }
 
 TEST_F(LosslessTransform, ReadOnlyDestinationIsMadeWritableOrReported) {
-    const QString source = writeJpeg(dir, "src.jpg", JpegSpec{});
-    const QString dest = writeJpeg(dir, "ro.jpg", JpegSpec{});
+    const QString source = writeJpeg(dir, "src.jpg", JpegRecipe{});
+    const QString dest = writeJpeg(dir, "ro.jpg", JpegRecipe{});
     QFile::setPermissions(dest, QFileDevice::ReadOwner);
     QSignalSpy messages(&ie, &TIEFunctions::OnMessage);
     EXPECT_TRUE(ie.LosslessRotateFile(source, dest, 90));
@@ -196,7 +196,7 @@ TEST_F(LosslessTransform, ReadOnlyDestinationIsMadeWritableOrReported) {
     if (geteuid() == 0)
         GTEST_SKIP() << "root may write into any folder; the refused case needs an ordinary user";
     const QString lockedDir = makeTempDir();
-    const QString locked = writeJpeg(lockedDir, "locked.jpg", JpegSpec{});
+    const QString locked = writeJpeg(lockedDir, "locked.jpg", JpegRecipe{});
     QFile::setPermissions(locked, QFileDevice::ReadOwner);
     QFile::setPermissions(lockedDir, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     // The owner can still clear the file's tag, but the folder refuses the new file.

@@ -9,17 +9,17 @@ using namespace korvex::test;
 
 TEST(GetImageProperties, ReadsHeadersOfEachFormat) {
     const QString dir = makeTempDir();
-    JpegSpec spec;
-    spec.width = 41;
-    spec.height = 23;
-    const QImage rgb = patternImage(spec);
+    JpegRecipe recipe;
+    recipe.width = 41;
+    recipe.height = 23;
+    const QImage rgb = patternImage(recipe);
     QImage argb = rgb.convertToFormat(QImage::Format_ARGB32);
     argb.setPixel(0, 0, qRgba(1, 2, 3, 4));
-    JpegSpec grey = spec;
-    grey.color = JpegSpec::Color::Grey;
-    JpegSpec cmyk = spec;
-    cmyk.color = JpegSpec::Color::CMYK;
-    JpegSpec withExif = spec;
+    JpegRecipe grey = recipe;
+    grey.color = JpegRecipe::Color::Grey;
+    JpegRecipe cmyk = recipe;
+    cmyk.color = JpegRecipe::Color::CMYK;
+    JpegRecipe withExif = recipe;
     withExif.exif = true;
     withExif.exifThumbnail = true;
     struct Case {
@@ -31,7 +31,7 @@ TEST(GetImageProperties, ReadsHeadersOfEachFormat) {
         const char* colors;
     };
     const Case cases[] = {
-        {"rgb.jpg", makeJpeg(spec), iftJPEG, "JPEG Image", 24, "16 Million"},
+        {"rgb.jpg", makeJpeg(recipe), iftJPEG, "JPEG Image", 24, "16 Million"},
         {"exif.jpg", makeJpeg(withExif), iftJPEG, "JPEG Image", 24, "16 Million"},
         {"grey.jpg", makeJpeg(grey), iftJPEG, "JPEG Image", 8, "256"},
         {"cmyk.jpg", makeJpeg(cmyk), iftJPEG, "JPEG Image", 32, "4 Billion"},
@@ -62,7 +62,7 @@ TEST(GetImageProperties, ReadsHeadersOfEachFormat) {
 
 TEST(GetImageProperties, UnreadableFilesGiveTheResetRecord) {
     const QString dir = makeTempDir();
-    const QByteArray jpeg = makeJpeg(JpegSpec{});
+    const QByteArray jpeg = makeJpeg(JpegRecipe{});
     const TImageProperties reset{0, QString(), 0, 0, 0, QString(), 1};
     for (const auto& [name, data] :
          {std::pair{"empty.jpg", QByteArray()}, std::pair{"cut.jpg", jpeg.left(20)},

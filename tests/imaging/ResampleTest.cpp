@@ -41,10 +41,10 @@ TEST(FitRect, PlacesAndCentresByTheLimitingSide) {
 }
 
 TEST(ResampleBitmap, SizesAndNoOps) {
-    JpegSpec spec;
-    spec.width = 200;
-    spec.height = 100;
-    const QImage source = patternImage(spec);
+    JpegRecipe recipe;
+    recipe.width = 200;
+    recipe.height = 100;
+    const QImage source = patternImage(recipe);
     TIEFunctions ie;
     struct Case {
         int width, height, filter;
