@@ -95,6 +95,9 @@ static void openForRead(QFile& file) {
 QByteArray readFile(const QString& path) {
     QFile file(path);
     openForRead(file);
+    // A pipe or device reports only what is buffered so far; read it to its end instead.
+    if (file.isSequential())
+        return file.readAll();
     QByteArray bytes(qsizetype(file.size()), Qt::Uninitialized);
     const qint64 got = file.read(bytes.data(), bytes.size());
     if (got < 0)

@@ -68,15 +68,19 @@ bool RegistryKey::load() {
     bool corrupt = decoder.hasError() || bytes.contains('\0');
     const auto lines = QStringView(text).split(u'\n');
     for (QStringView line : lines) {
-        line = line.trimmed();
-        if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#') || line == kSection)
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+        const QStringView bare = line.trimmed();
+        if (bare.isEmpty() || bare.startsWith(u';') || bare.startsWith(u'#') || bare == kSection)
             continue;
         const qsizetype eq = line.indexOf(u'=');
-        if (eq <= 0) {
+        const QString name = eq < 0 ? QString() : line.first(eq).trimmed().toString();
+        if (name.isEmpty()) {
             corrupt = true;
             continue;
         }
-        const QString name = line.first(eq).trimmed().toString();
+        // The value is taken exactly as written: blanks at either end are part of it (a
+        // password may end in one).
         const QString value = unescapeKeyFileText(line.sliced(eq + 1));
         const qsizetype at = indexOfName(m_values, name);
         if (at >= 0)

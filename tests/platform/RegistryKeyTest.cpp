@@ -53,10 +53,12 @@ TEST_F(RegistryKeyTest, ValuesRoundTripWithCaseInsensitiveNamesAndPrivateMode) {
 
     // Escaped characters survive; an empty text deletes the value.
     ASSERT_TRUE(again.setValue(QStringLiteral("Multi"), QStringLiteral("a\\b\r\nc")));
+    ASSERT_TRUE(again.setValue(QStringLiteral("Blanks"), QStringLiteral(" secret ")));
     ASSERT_TRUE(again.setValue(QStringLiteral("Other"), QString()));
     RegistryKey third(kKey);
     third.open(false);
     EXPECT_EQ(third.value(QStringLiteral("Multi")), QStringLiteral("a\\b\r\nc"));
+    EXPECT_EQ(third.value(QStringLiteral("Blanks")), QStringLiteral(" secret "));
     EXPECT_FALSE(third.contains(QStringLiteral("Other")));
 }
 
