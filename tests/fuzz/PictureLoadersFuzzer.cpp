@@ -5,13 +5,14 @@
 // Build (clang only; the normal build skips this folder):
 //   cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 //         -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DKORVEX_FUZZ=ON
-//   cmake --build build-fuzz --target fuzz_picture_loaders korvex-testset
+//   cmake --build build-fuzz --target fuzz_picture_loaders
 // Seed corpus (small pictures of every format) and a five-minute run:
-//   build-fuzz/bin/fuzz_picture_loaders -seed_corpus_dir=build-fuzz/fuzz-corpus   # writes seeds
+//   build-fuzz/bin/fuzz_picture_loaders -seed_corpus_dir=build-fuzz/seeds   # writes the seeds
 //   build-fuzz/bin/fuzz_picture_loaders -max_total_time=300 -max_len=65536 \
-//         -rss_limit_mb=2048 build-fuzz/fuzz-corpus
+//         -rss_limit_mb=2048 build-fuzz/corpus build-fuzz/seeds
 // A crash leaves crash-<hash> in the current folder; rerun the target with that file to debug.
 
+#include "FuzzMain.h"
 #include "TestPictures.h"
 #include "imaging/ExifData.h"
 #include "imaging/ImageFormat.h"
@@ -19,23 +20,15 @@
 #include "imaging/JpegCodec.h"
 #include "imaging/PictureReader.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
+#include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <cstring>
 
 using namespace korvex;
 
 namespace {
 
-QTemporaryDir* g_scratch = nullptr;
-
-// "-seed_corpus_dir=DIR": writes one small picture of each format and JPEG flavour into DIR.
+// One small picture of each format and JPEG flavour.
 void writeSeeds(const QString& dir) {
-    QDir().mkpath(dir);
     test::JpegRecipe recipe;
     recipe.width = 33;
     recipe.height = 17;
@@ -66,31 +59,12 @@ template <typename Work> void tolerate(Work&& work) {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    static int qtArgc = 1;
-    static char name[] = "fuzz_picture_loaders";
-    static char* qtArgv[] = {name, nullptr};
-    // The application lives until the process ends: libFuzzer leaves through exit(), and
-    // destroying it from a static destructor runs after Qt's own globals are gone. The scratch
-    // folder goes in an exit handler, which runs while Qt is still whole.
-    static QCoreApplication* app = new QCoreApplication(qtArgc, qtArgv);
-    Q_UNUSED(app);
-    g_scratch = new QTemporaryDir(QDir::tempPath() + QStringLiteral("/korvex-fuzz-XXXXXX"));
-    std::atexit([] { delete g_scratch; });
-    // Qt's readers complain about every broken file; at thousands of files a second that
-    // drowns the fuzzer's own report.
-    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-    for (int i = 1; i < *argc; ++i) {
-        const char* prefix = "-seed_corpus_dir=";
-        if (std::strncmp((*argv)[i], prefix, std::strlen(prefix)) == 0) {
-            writeSeeds(QString::fromLocal8Bit((*argv)[i] + std::strlen(prefix)));
-            std::_Exit(0); // the seeds are closed; skip tearing down Qt under the sanitizers
-        }
-    }
+    fuzz::initialize(argc, argv, writeSeeds);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    const QByteArray bytes = fuzz::bytesOf(data, size);
 
     tolerate([&] { picture::decodeByContent(bytes, QSize(40, 30)); });
     for (int type : {iftJPEG, iftPNG, iftPCX, iftBMP, iftGIF, iftTIFF, iftICO})
@@ -101,12 +75,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ParseExifData(bytes);
 
     // The header readers work on files.
-    const QString path = g_scratch->filePath(QStringLiteral("input"));
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        file.write(bytes);
-        file.close();
+    const QString path = fuzz::scratchPath(QStringLiteral("input"));
+    if (fuzz::writeFile(path, bytes))
         tolerate([&] { picture::readProperties(path); });
-    }
     return 0;
 }
