@@ -2,6 +2,9 @@
 
 #include <QAtomicInt>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
 
 namespace korvex::test {
 
@@ -16,6 +19,18 @@ QString makeTempDir(const QString& hint) {
     QDir(path).removeRecursively();
     QDir().mkpath(path);
     return path;
+}
+
+void writeFile(const QString& path, const QByteArray& content) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(content) != content.size())
+        ADD_FAILURE() << "cannot write " << qPrintable(path);
+}
+
+QByteArray readFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 QString binDir() {

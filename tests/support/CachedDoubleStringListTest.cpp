@@ -6,13 +6,9 @@
 #include <gtest/gtest.h>
 
 using namespace korvex;
+using korvex::test::readFile;
 
 namespace {
-
-QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 TEST(CachedDoubleStringList, KeepsTheNewestPairs) {
     TCachedDoubleStringList cache;

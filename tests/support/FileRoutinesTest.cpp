@@ -10,20 +10,10 @@
 #include <gtest/gtest.h>
 
 using namespace korvex;
+using korvex::test::readFile;
+using korvex::test::writeFile;
 
 namespace {
-
-void writeFile(const QString& path, const QByteArray& content = "x") {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << qPrintable(path);
-    f.write(content);
-}
-
-QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 struct SlashCase {
     const char* path;
