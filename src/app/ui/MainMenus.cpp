@@ -1,4 +1,5 @@
 // Panels, menus and toolbar of the main window, and the rules that enable them.
+#include "EditBar.h"
 #include "FramedPanel.h"
 #include "MainWindow.h"
 #include "ScreenSaverWindows.h"
@@ -320,6 +321,10 @@ void TfrmMain::buildMenus() {
     auto* logo = new QLabel(bar);
     logo->setObjectName(QStringLiteral("imgLogo"));
     logo->setPixmap(QPixmap(m_context.dataFile(QStringLiteral("Logo.xdl"))));
+    // The logo gives way on a narrow window rather than setting its minimum width.
+    logo->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    logo->setMinimumWidth(1);
+    logo->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     barLayout->addWidget(logo);
 
     // The toolbar repeats the most used commands.
@@ -352,6 +357,15 @@ void TfrmMain::buildMenus() {
             QStringLiteral("Correct the picture's levels"));
     toolFor(QStringLiteral("mkRedEye"), QStringLiteral("Red-Eye"),
             QStringLiteral("Remove red eyes"));
+    // Shown only while crop or red-eye is active or an edit can be undone.
+    m_editBar = new EditBar(
+        addCommand(nullptr, QStringLiteral("btnApply"), QStringLiteral("Apply")),
+        addCommand(nullptr, QStringLiteral("btnCancelEdit"), QStringLiteral("Cancel")),
+        addCommand(nullptr, QStringLiteral("btnUndoRedEye"), QStringLiteral("Undo Red Eye")),
+        addCommand(nullptr, QStringLiteral("btnUndoCrop"), QStringLiteral("Undo Crop")),
+        addCommand(nullptr, QStringLiteral("btnUndoQuickFix"), QStringLiteral("Undo QuickFix")),
+        toolbar);
+    toolbar->addWidget(m_editBar)->setVisible(false);
 
     // Status bar: picture information and renaming, then the viewer's previous / slide show /
     // next buttons.
@@ -492,6 +506,7 @@ void TfrmMain::splitterDoubleClicked() {
 
 void TfrmMain::resizeEvent(QResizeEvent* e) {
     QMainWindow::resizeEvent(e);
+    m_editBar->setStacked(EditBar::stackFor(centralWidget()->width()));
     const int grid = panelWidth();
     if (windowState() == Qt::WindowNoState && width() < grid + 30)
         setPanelWidth(width() - 30);

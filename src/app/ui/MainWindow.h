@@ -31,6 +31,7 @@ class TIEFunctions;
 struct SelectStatus;
 class TfrmSplash;
 class PictureView;
+class EditBar;
 class DecodeQueue;
 
 // Messages the window posts to itself, numbered as the program always numbered them.
@@ -74,6 +75,7 @@ public:
     enum class CursorKind { OpenHand = 51, ClosedHand = 52, RedEye = 53 };
     QCursor programCursor(CursorKind kind) const { return m_cursors.value(int(kind)); }
     QSplitter* splitter() const { return m_splitter; }
+    EditBar* editBar() const { return m_editBar; }
     PanelSnapper& snapper() { return m_snapper; }
     int panelWidth() const;
     void setPanelWidth(int width);
@@ -133,6 +135,7 @@ private:
     QSplitter* m_splitter = nullptr;
     QWidget* m_thumbPanel = nullptr;
     PictureView* m_view = nullptr;
+    EditBar* m_editBar = nullptr;
     DecodeQueue* m_viewDecoder = nullptr;
     static constexpr quint64 kViewRequest = 1;
     QLabel* m_status = nullptr;

@@ -3,6 +3,7 @@
 #include "TestEnvironment.h"
 #include "app/AppContext.h"
 #include "app/PreviewSprinkle.h"
+#include "app/ui/EditBar.h"
 #include "platform/RegistryKey.h"
 
 #include <QAction>
@@ -13,6 +14,7 @@
 #include <QSplitter>
 #include <QStyle>
 #include <QTest>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 using namespace korvex;
@@ -178,4 +180,33 @@ TEST(PreviewSprinkleTest, FirstPassDrawsTheNameAndTheSprinkleGrows) {
     sprinkle.step();
     sprinkle.step(); // the counter passed 3000: the logo is drawn afresh
     EXPECT_EQ(sprinkle.lastSprinkleCount(), 0);
+}
+
+TEST(EditBarTest, ApplyAndCancelStackOnANarrowToolBarAndUndoSitsOverApply) {
+    QAction apply(QStringLiteral("Apply")), cancel(QStringLiteral("Cancel")),
+        a(QStringLiteral("a")), b(QStringLiteral("b")), c(QStringLiteral("c"));
+    EditBar bar(&apply, &cancel, &a, &b, &c);
+    EXPECT_TRUE(EditBar::stackFor(550));
+    EXPECT_FALSE(EditBar::stackFor(551));
+    bar.setStacked(true);
+    EXPECT_EQ(bar.applyButton()->y(), 7);
+    EXPECT_EQ(bar.cancelButton()->y(), 32);
+    EXPECT_EQ(bar.applyButton()->x(), bar.cancelButton()->x());
+    bar.setStacked(false);
+    EXPECT_EQ(bar.applyButton()->y(), bar.cancelButton()->y());
+    EXPECT_GT(bar.cancelButton()->x(), bar.applyButton()->x());
+    for (QToolButton* undo : bar.undoButtons())
+        EXPECT_EQ(undo->geometry(), bar.applyButton()->geometry());
+}
+
+TEST_F(MainWindowTest, NarrowWindowStacksTheEditBar) {
+    auto w = start();
+    w->resize(540, 500);
+    for (int i = 0; i < 100 && !w->editBar()->stacked(); ++i)
+        QTest::qWait(20);
+    EXPECT_TRUE(w->editBar()->stacked());
+    w->resize(900, 600);
+    for (int i = 0; i < 100 && w->editBar()->stacked(); ++i)
+        QTest::qWait(20);
+    EXPECT_FALSE(w->editBar()->stacked());
 }
