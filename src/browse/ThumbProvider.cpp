@@ -106,13 +106,21 @@ void ThumbProvider::recordFailure(const QString& path) {
     }
 }
 
-void ThumbProvider::decoded(quint64 id, const QString& path, const QImage& image) {
+std::optional<bool> ThumbProvider::takePending(quint64 id, const QString& path) {
     const auto it = m_pending.constFind(id);
     if (it == m_pending.cend())
-        return;
+        return std::nullopt;
     const bool forPaint = it->forPaint;
     m_pending.erase(it);
     m_pendingByPath.remove(path.toUpper());
+    return forPaint;
+}
+
+void ThumbProvider::decoded(quint64 id, const QString& path, const QImage& image) {
+    const std::optional<bool> pending = takePending(id, path);
+    if (!pending)
+        return;
+    const bool forPaint = *pending;
     const QImage thumbnail = fitted(image);
     if (thumbnail.isNull())
         return failCell(path, forPaint);
@@ -124,13 +132,8 @@ void ThumbProvider::decoded(quint64 id, const QString& path, const QImage& image
 }
 
 void ThumbProvider::failed(quint64 id, const QString& path) {
-    const auto it = m_pending.constFind(id);
-    if (it == m_pending.cend())
-        return;
-    const bool forPaint = it->forPaint;
-    m_pending.erase(it);
-    m_pendingByPath.remove(path.toUpper());
-    failCell(path, forPaint);
+    if (const std::optional<bool> forPaint = takePending(id, path))
+        failCell(path, *forPaint);
 }
 
 void ThumbProvider::failCell(const QString& path, bool forPaint) {

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QSet>
 #include <functional>
+#include <optional>
 
 namespace korvex {
 
@@ -74,6 +75,8 @@ private:
     };
     static constexpr int stopPreCaching = 9999999;
 
+    // Forgets a request; whether it was for painting, or nothing when it was not ours.
+    std::optional<bool> takePending(quint64 id, const QString& path);
     void decoded(quint64 id, const QString& path, const QImage& image);
     void failed(quint64 id, const QString& path);
     void failCell(const QString& path, bool forPaint);

@@ -123,17 +123,22 @@ TUploadResult ImageUploader::postSmall(const QString& category, const QString& u
     TUploadResult result;
     DebugLog(category, QStringLiteral("Commencing Post to: ") + url);
     DebugLog(category, QStringLiteral("Post Data: ") + QString::fromUtf8(FormBody(fields)));
-    const TransferHttp::Reply reply = m_http.postForm(url, fields);
+    takeReply(category, m_http.postForm(url, fields), result);
+    return result;
+}
+
+bool ImageUploader::takeReply(const QString& category, const TransferHttp::Reply& reply,
+                              TUploadResult& result) {
     if (!reply.ok) {
         DebugLog(category, QStringLiteral("Post Error: ") + reply.error);
         result.ErrCode = TUploadResult::TransportFailure;
-        return result;
+        return false;
     }
     result.Response = QString::fromUtf8(reply.body);
     DebugLog(category, QStringLiteral("HTTP Response: ") + result.Response);
     if (m_callbacks.response)
         m_callbacks.response(result.Response);
-    return result;
+    return true;
 }
 
 TUploadResult ImageUploader::_GetImageID() {
@@ -250,15 +255,8 @@ TUploadResult ImageUploader::_UploadImage(const TUploadFileRecord& record) {
 
     const TransferHttp::Reply reply = m_http.postMultipart(url, fields, file);
     DebugLog(category, QStringLiteral("Free mpfPostData for ") + record.path);
-    if (!reply.ok) {
-        DebugLog(category, QStringLiteral("Post Error: ") + reply.error);
-        result.ErrCode = TUploadResult::TransportFailure;
+    if (!takeReply(category, reply, result))
         return result;
-    }
-    result.Response = QString::fromUtf8(reply.body);
-    DebugLog(category, QStringLiteral("HTTP Response: ") + result.Response);
-    if (m_callbacks.response)
-        m_callbacks.response(result.Response);
     QString status;
     GetResponseValue(QStringLiteral("Status"), result.Response, status, result.ErrMsg,
                      result.ErrCode);

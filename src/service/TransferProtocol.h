@@ -64,6 +64,9 @@ public:
 
 private:
     QList<FormField> smallRequestFields() const;
+    // Logs a reply and keeps its text; false (a transport failure) when none came.
+    bool takeReply(const QString& category, const TransferHttp::Reply& reply,
+                   TUploadResult& result);
     TUploadResult postSmall(const QString& category, const QString& url,
                             const QList<FormField>& fields);
     void pauseWait(int& same, int& tries);
